@@ -1,0 +1,106 @@
+# The Windows program, its generated resources and demo deck, its tools and its Wine tests.
+add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+set(PEMBORO_WARNINGS -Wall -Wextra -Wno-missing-field-initializers -Werror=return-type)
+set(PEMBORO_WIN_LIBS gdiplus windowscodecs ole32 oleaut32 uuid comdlg32 winspool shell32 advapi32 winmm
+    gdi32 user32 kernel32)
+# Static runtime: the program runs on a bare Windows machine.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+# --- Generated bitmaps for the resource script -------------------------------------
+set(PEMBORO_RES_GEN_DIR ${CMAKE_BINARY_DIR}/res)
+set(PEMBORO_BITMAPS)
+foreach(id RANGE 300 315)
+  list(APPEND PEMBORO_BITMAPS ${PEMBORO_RES_GEN_DIR}/bmp${id}.bmp)
+endforeach()
+add_custom_command(
+  OUTPUT ${PEMBORO_BITMAPS}
+  COMMAND ${PEMBORO_PYTHON} ${CMAKE_SOURCE_DIR}/tools/deckgen/bitmaps.py --out ${PEMBORO_RES_GEN_DIR}
+          --notice ${CMAKE_SOURCE_DIR}/src/res/copyright.h
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/deckgen/bitmaps.py ${CMAKE_SOURCE_DIR}/src/res/copyright.h
+  COMMENT "Drawing the logo, notice and marker bitmaps"
+  VERBATIM)
+add_custom_target(pemboro_bitmaps DEPENDS ${PEMBORO_BITMAPS})
+
+set(PEMBORO_RC ${CMAKE_SOURCE_DIR}/src/res/pemboro.rc)
+set_source_files_properties(${PEMBORO_RC} PROPERTIES
+  OBJECT_DEPENDS "${PEMBORO_BITMAPS};${CMAKE_SOURCE_DIR}/src/res/pemboro.manifest;${CMAKE_SOURCE_DIR}/src/res/resource.h")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${PEMBORO_RES_GEN_DIR} -I${CMAKE_SOURCE_DIR}/src/res -c65001")
+# Resources as an object library, so that the tests load the same bitmaps and menus.
+add_library(pemboro_res OBJECT ${PEMBORO_RC})
+add_dependencies(pemboro_res pemboro_bitmaps)
+
+# --- The demo deck: slides, photos and demo files beside the program ---------------
+set(PEMBORO_DECK_STAMP ${PEMBORO_DIST_DIR}/.deck-stamp)
+add_custom_command(
+  OUTPUT ${PEMBORO_DECK_STAMP}
+  COMMAND ${PEMBORO_PYTHON} ${CMAKE_SOURCE_DIR}/tools/deckgen/deckgen.py
+          --table ${CMAKE_SOURCE_DIR}/src/deck/deck_table.cpp --out ${PEMBORO_DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E touch ${PEMBORO_DECK_STAMP}
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/deckgen/deckgen.py ${CMAKE_SOURCE_DIR}/src/deck/deck_table.cpp
+  COMMENT "Generating the demo deck into ${PEMBORO_DIST_DIR}"
+  VERBATIM)
+add_custom_target(pemboro_deck ALL DEPENDS ${PEMBORO_DECK_STAMP})
+
+# --- The program -----------------------------------------------------------------------
+add_library(pemboro_core STATIC ${PEMBORO_CORE_SOURCES})
+target_include_directories(pemboro_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
+target_compile_options(pemboro_core PRIVATE ${PEMBORO_WARNINGS})
+
+file(GLOB PEMBORO_WIN_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/src/framework/*.cpp
+  ${CMAKE_SOURCE_DIR}/src/*/*_win.cpp)
+list(FILTER PEMBORO_WIN_SOURCES EXCLUDE REGEX "/(winmain\\.cpp|app_main_win\\.cpp)$")
+list(FILTER PEMBORO_WIN_SOURCES EXCLUDE REGEX "/src/framework/(image_header|box_filter)\\.cpp$")
+add_library(pemboro_win STATIC ${PEMBORO_WIN_SOURCES})
+target_link_libraries(pemboro_win PUBLIC pemboro_core ${PEMBORO_WIN_LIBS})
+target_compile_options(pemboro_win PRIVATE ${PEMBORO_WARNINGS})
+
+add_executable(Pemboro WIN32 src/framework/winmain.cpp src/app/app_main_win.cpp $<TARGET_OBJECTS:pemboro_res>)
+target_link_libraries(Pemboro PRIVATE pemboro_win)
+target_link_options(Pemboro PRIVATE -municode)
+target_compile_options(Pemboro PRIVATE ${PEMBORO_WARNINGS})
+set_target_properties(Pemboro PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PEMBORO_DIST_DIR})
+add_dependencies(Pemboro pemboro_deck)
+
+# --- Tools -------------------------------------------------------------------------------
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/vexa/CMakeLists.txt)
+  add_subdirectory(tools/vexa)
+endif()
+
+# --- Wine tests: one executable per folder of tests/win ----------------------------------
+file(GLOB PEMBORO_WIN_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/support/*.cpp)
+add_library(pemboro_test_support STATIC ${PEMBORO_WIN_SUPPORT})
+target_include_directories(pemboro_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/win)
+target_link_libraries(pemboro_test_support PUBLIC pemboro_win GTest::gtest psapi)
+target_compile_definitions(pemboro_test_support PUBLIC
+  PEMBORO_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata"
+  PEMBORO_DIST_DIR="${PEMBORO_DIST_DIR}"
+  PEMBORO_BUILD_DIR="${CMAKE_BINARY_DIR}")
+
+file(GLOB PEMBORO_WIN_TEST_DIRS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/win/*)
+foreach(dir ${PEMBORO_WIN_TEST_DIRS})
+  get_filename_component(name ${dir} NAME)
+  if(NOT IS_DIRECTORY ${dir} OR name STREQUAL "support")
+    continue()
+  endif()
+  file(GLOB tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
+  if(NOT tests)
+    continue()
+  endif()
+  add_executable(win_${name}_tests ${tests} $<TARGET_OBJECTS:pemboro_res>)
+  target_link_libraries(win_${name}_tests PRIVATE pemboro_test_support GTest::gtest_main)
+  target_compile_options(win_${name}_tests PRIVATE ${PEMBORO_WARNINGS})
+  add_dependencies(win_${name}_tests pemboro_deck)
+  gtest_discover_tests(win_${name}_tests TEST_PREFIX "wine.${name}." DISCOVERY_MODE PRE_TEST
+                       DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
+endforeach()
+
+# --- Benchmarks and soak runs (print figures; not tests) ---------------------------------
+file(GLOB PEMBORO_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
+foreach(src ${PEMBORO_BENCHES})
+  get_filename_component(name ${src} NAME_WE)
+  string(REGEX REPLACE "_win$" "" name ${name})
+  add_executable(${name} ${src} $<TARGET_OBJECTS:pemboro_res>)
+  target_link_libraries(${name} PRIVATE pemboro_test_support)
+  target_compile_options(${name} PRIVATE ${PEMBORO_WARNINGS})
+endforeach()

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, generates the demo deck and starts the presenter
+# under Wine with the switches given (e.g. ./run.sh -big -Orvane).
+# Without a display it runs on a virtual one, saves a screenshot and ends the presenter.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+scripts/install_packages.sh
+scripts/build.sh win
+
+headless=0
+[ -z "${DISPLAY:-}" ] && headless=1
+source scripts/wine_env.sh
+[ -x scripts/install_simulator.sh ] && scripts/install_simulator.sh
+[ -f scripts/printer_env.sh ] && { source scripts/printer_env.sh || true; }
+
+if [ "$headless" = 0 ]; then
+  echo "Starting the presenter on $DISPLAY"
+  wine dist/Pemboro.exe "$@"
+  exit 0
+fi
+
+trap 'pemboro_stop_printer 2>/dev/null; pemboro_stop_wine' EXIT
+mkdir -p out
+shot="$PWD/out/screenshot.png"
+wine dist/Pemboro.exe "$@" &
+presenter=$!
+
+# Wait until the screen has settled: two equal captures in a row after the window came up.
+sleep 2
+previous=
+for _ in $(seq 1 40); do
+  current=$(xwd -root -silent | md5sum)
+  [ "$current" = "$previous" ] && break
+  previous=$current
+  sleep 0.5
+done
+import -window root "$shot"
+
+# An orderly close, so that the slide index reaches the profile.
+wine taskkill /IM Pemboro.exe >/dev/null 2>&1 || true
+for _ in $(seq 1 50); do kill -0 "$presenter" 2>/dev/null || break; sleep 0.1; done
+kill "$presenter" 2>/dev/null || true
+wait "$presenter" 2>/dev/null || true
+echo "Screenshot of the presenter: $shot"

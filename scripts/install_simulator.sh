@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Puts the stand-in simulator where the presenter looks for it by default, inside the
+# project's Wine prefix. Registers nothing: no ".asc" association is made.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+: "${WINEPREFIX:?source scripts/wine_env.sh first}"
+src=$(find "$root/build/win" -name Vexax64.exe -print -quit)
+[ -n "$src" ] || { echo "Vexax64.exe is not built" >&2; exit 1; }
+dest="$WINEPREFIX/drive_c/Program Files/Quillmere/CirceloVexa"
+mkdir -p "$dest"
+cmp -s "$src" "$dest/Vexax64.exe" || cp "$src" "$dest/Vexax64.exe"

@@ -1,0 +1,56 @@
+# Sourced: a project-local Wine prefix with a virtual desktop, a persistent wineserver,
+# and a display (the caller's, or a virtual one when PEMBORO_OWN_DISPLAY=1 or none is set).
+# Never touches ~/.wine.
+_pemboro_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="$_pemboro_root/build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
+export WINEARCH=win64
+
+pemboro_start_xvfb() {
+  local n
+  for n in $(seq 91 120); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    PEMBORO_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && return 0
+      sleep 0.05
+    done
+  done
+  echo "could not start Xvfb" >&2
+  return 1
+}
+
+pemboro_stop_xvfb() {
+  if [ -n "${PEMBORO_XVFB_PID:-}" ]; then
+    kill "$PEMBORO_XVFB_PID" 2>/dev/null || true
+    wait "$PEMBORO_XVFB_PID" 2>/dev/null || true
+    PEMBORO_XVFB_PID=
+  fi
+}
+
+if [ "${PEMBORO_OWN_DISPLAY:-0}" = 1 ] || [ -z "${DISPLAY:-}" ]; then
+  pemboro_start_xvfb
+fi
+
+if [ ! -f "$WINEPREFIX/.pemboro-ready" ]; then
+  echo "Creating the Wine prefix in $WINEPREFIX (once)..."
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Pemboro /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Pemboro /d 1920x1080 /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.pemboro-ready"
+fi
+# A persistent server makes each later Wine process start in a fraction of the time.
+wineserver -p >/dev/null 2>&1 || true
+
+pemboro_stop_wine() {
+  wineserver -k >/dev/null 2>&1 || true
+  pemboro_stop_xvfb
+}

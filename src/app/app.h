@@ -1,0 +1,18 @@
+// The application object: start-up with its switches and branding, the
+// profile, and the slide index written back at exit.
+#pragma once
+#include "framework/app.h"
+
+extern bool g_proMode;
+extern bool g_bigMode;
+extern int g_brandLogoId;
+extern int g_secondLogoId;
+
+class CPemboroApp : public CWinApp {
+public:
+    CPemboroApp();
+    ~CPemboroApp() override;  // writes the slide index to the profile
+
+    BOOL InitInstance() override;
+    bool HasSwitch(const wchar_t* word) const;
+};

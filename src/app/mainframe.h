@@ -1,0 +1,24 @@
+// The main frame: caption, sizing border and the one-item menu, a full-screen
+// mode that pushes all of them off the screen, and white strips beside the slide.
+#pragma once
+#include "framework/frame.h"
+
+class CMainFrame : public CFrameWnd {
+public:
+    CMainFrame();
+
+    BOOL m_bToggling = FALSE;  // widens the size limits while OnFullScreen moves the window
+    CRect m_rcFullScreen;
+    CRect m_rcNormal;
+    bool m_bFullScreen = false;
+
+    void OnFullScreen();
+    BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+
+protected:
+    int OnCreate(CREATESTRUCTW* cs) override;
+    void OnGetMinMaxInfo(MINMAXINFO* mmi) override;
+    BOOL OnEraseBkgnd(CDC* pDC) override;
+    bool OnCmdMsg(UINT id) override;
+};

@@ -1,0 +1,51 @@
+#include "app/switches.h"
+
+#include <iterator>
+
+namespace {
+wchar_t FoldUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+
+bool EqualNoCaseN(const wchar_t* a, const wchar_t* b, int n) {
+    for (int i = 0; i < n; ++i) {
+        if (FoldUpper(a[i]) != FoldUpper(b[i])) return false;
+        if (a[i] == L'\0') return true;
+    }
+    return true;
+}
+
+int Length(const wchar_t* s) {
+    int n = 0;
+    while (s[n]) ++n;
+    return n;
+}
+}  // namespace
+
+const wchar_t* FindNoCase(const wchar_t* text, const wchar_t* word) {
+    if (!text || !word || !*text || !*word) return nullptr;
+    const int len = Length(word);
+    const wchar_t first = FoldUpper(word[0]);
+    for (const wchar_t* p = text; *p; ++p) {
+        if (FoldUpper(*p) == first && EqualNoCaseN(p, word, len)) return p;
+    }
+    return nullptr;
+}
+
+bool HasSwitchIn(const wchar_t* cmdLineTail, const wchar_t* word) {
+    const wchar_t* p = FindNoCase(cmdLineTail, word);
+    if (!p || p == cmdLineTail) return false;
+    if (p[-1] != L'-' && p[-1] != L'/') return false;
+    const wchar_t after = p[Length(word)];
+    return after == L'\0' || after == L' ';
+}
+
+BrandingChoice ChooseBranding(const wchar_t* cmdLineTail) {
+    for (const BrandingChoice& choice : kBrandingChoices) {
+        if (!choice.pszSwitch || HasSwitchIn(cmdLineTail, choice.pszSwitch)) return choice;
+    }
+    return kBrandingChoices[std::size(kBrandingChoices) - 1];
+}
+
+PresentationMode ChooseMode(const wchar_t* cmdLineTail) {
+    const bool pro = HasSwitchIn(cmdLineTail, L"Pro");
+    return {pro, pro || HasSwitchIn(cmdLineTail, L"big") || HasSwitchIn(cmdLineTail, L"max")};
+}

@@ -1,0 +1,67 @@
+// The one view: presentation state between messages, the paint, hover
+// feedback, keys and wheel, picture mode, clicks and printing.
+#pragma once
+#include "deck/deck.h"
+#include "framework/view.h"
+
+class CMainFrame;
+
+class CPemboroView : public CView {
+public:
+    CPemboroView();
+    ~CPemboroView() override;
+
+    // Presentation state.
+    bool m_bSentBack = false;                // the period key sent the frame to the back
+    bool m_bHover = false;                   // a highlight is drawn on the window, not yet painted over
+    double m_dClickTime = 0.0;               // wall clock of the last activating click, seconds
+    const Hotspot* m_pHoverSpot = nullptr;   // the highlighted hotspot; null for none or the corner button
+    UINT_PTR m_nTimerId = 0;                 // the 250 ms hover timer, 0 while none runs
+    CRect m_rcSlide;                         // where the last screen paint put the slide
+    int m_nPrintPage = 1;                    // the sheet being printed or previewed
+    CString m_strPicture;                    // the photo shown; empty in slide mode
+    const Hotspot* m_pPictureSpot = nullptr; // the hotspot of the photo shown, or shown last
+
+    // Painting and printing.
+    void OnDraw(CDC* pDC) override;
+    BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
+    void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+
+    // Hit tests on the geometry the paint used.
+    const Hotspot* HotspotAt(CPoint point) const;
+    bool HitCornerButton(CPoint point) const;
+    // Removes a highlight by repainting at once; nothing when none is shown.
+    void ClearHover();
+    UINT_PTR StartHoverTimer();
+
+    // Hover drawing, straight onto the window.
+    void DrawHotspotHover(const Hotspot* h);
+    void DrawHighlightedMarker(double L, double T);
+    void DrawCornerHover();
+
+    // Picture mode.
+    void EnterPictureMode(const Hotspot* h);
+    void LeavePictureMode();
+    const Hotspot* FindPreviousPhoto() const;
+    const Hotspot* FindNextPhoto() const;
+
+    // Message handlers (public so that tests can drive them as messages do).
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    void OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) override;
+    void OnLButtonDown(UINT nFlags, CPoint point) override;
+    void OnLButtonUp(UINT nFlags, CPoint point) override;
+    BOOL OnEraseBkgnd(CDC* pDC) override;
+    BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) override;
+    void OnMouseMove(UINT nFlags, CPoint point) override;
+    void OnKillFocus(HWND newFocus) override;
+    void OnTimer(UINT_PTR nIDEvent) override;
+
+    // The main frame when the application's main window is one, else null.
+    static CMainFrame* MainFrame();
+
+private:
+    // The row on screen, safe to index even before the first paint clamps a restored value.
+    const SlidePage& CurrentSlide() const;
+};
+
+extern CPemboroView* g_pView;

@@ -1,0 +1,194 @@
+// Start-up as the program runs it: the real application object, the real registry
+// profile, the real frame and menu; and the real program as a separate process.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/app.h"
+#include "app/mainframe.h"
+#include "deck/deck.h"
+#include "deck/page_cursor.h"
+#include "framework/gdi.h"
+#include "launch/target_names.h"
+#include "res/resource.h"
+#include "support/win_test_support.h"
+
+namespace {
+
+using testing_win::PumpMessages;
+
+constexpr wchar_t kSectionKey[] = L"Software\\QuillmerePemboro\\Pemboro\\General";
+
+void SetStoredPage(const wchar_t* value) {
+    if (!value) {
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSectionKey, L"Page");
+        return;
+    }
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, kSectionKey, L"Page", REG_SZ, value,
+                      static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
+std::wstring StoredPage() {
+    wchar_t buffer[64] = {};
+    DWORD bytes = sizeof(buffer) - sizeof(wchar_t);
+    if (::RegGetValueW(HKEY_CURRENT_USER, kSectionKey, L"Page", RRF_RT_REG_SZ, nullptr, buffer, &bytes) !=
+        ERROR_SUCCESS)
+        return L"<missing>";
+    return buffer;
+}
+
+// Runs InitInstance on a fresh application object with the given command-line tail,
+// and closes the window again at the end of the scope (the object writes the profile then).
+class StartedApp {
+public:
+    explicit StartedApp(const wchar_t* tail) : tail_(tail) {
+        app_ = std::make_unique<CPemboroApp>();
+        app_->m_lpCmdLine = tail_.data();
+        ok_ = app_->InitInstance();
+        PumpMessages(20);
+    }
+    ~StartedApp() { Close(); }
+    void Close() {
+        if (app_ && app_->m_pMainWnd && app_->m_pMainWnd->m_hWnd) ::DestroyWindow(app_->m_pMainWnd->m_hWnd);
+        PumpMessages();
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the frame's quit request
+        app_.reset();
+    }
+    BOOL ok() const { return ok_; }
+    CPemboroApp& app() { return *app_; }
+    HWND frame() const { return app_->m_pMainWnd ? app_->m_pMainWnd->m_hWnd : nullptr; }
+
+private:
+    std::wstring tail_;
+    std::unique_ptr<CPemboroApp> app_;
+    BOOL ok_ = FALSE;
+};
+
+class Startup : public ::testing::Test {
+protected:
+    void SetUp() override { saved_ = StoredPage(); }
+    void TearDown() override {
+        if (saved_ == L"<missing>") SetStoredPage(nullptr);
+        else SetStoredPage(saved_.c_str());
+    }
+    std::wstring saved_;
+};
+
+TEST_F(Startup, ShowsTheMaximisedFrameWithCaptionAndMenu) {
+    StartedApp started(L"");
+    ASSERT_TRUE(started.ok());
+    HWND frame = started.frame();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(::IsWindowVisible(frame));
+    EXPECT_TRUE(::IsZoomed(frame));
+    wchar_t caption[256] = {};
+    ::GetWindowTextW(frame, caption, 256);
+    EXPECT_STREQ(caption, L"Circelo Vexa Roundway 2017 - Pemboro");
+
+    const LONG style = ::GetWindowLongW(frame, GWL_STYLE);
+    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    EXPECT_EQ(style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME), WS_CAPTION | WS_SYSMENU | WS_THICKFRAME);
+    EXPECT_EQ(::GetWindowLongW(frame, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+
+    HMENU bar = ::GetMenu(frame);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(::GetMenuItemCount(bar), 1);
+    wchar_t text[64] = {};
+    ::GetMenuStringW(bar, 0, text, 64, MF_BYPOSITION);
+    EXPECT_STREQ(text, L"Menu");
+    HMENU popup = ::GetSubMenu(bar, 0);
+    struct Item {
+        const wchar_t* text;
+        UINT id;
+    } const items[] = {{L"Full Screen Mode", ID_FULL_SCREEN_MODE},
+                       {L"Print", 57607},
+                       {L"Print Preview", 57609},
+                       {L"E&xit", 57665}};
+    ASSERT_EQ(::GetMenuItemCount(popup), 4);
+    for (int i = 0; i < 4; ++i) {
+        ::GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);
+        EXPECT_STREQ(text, items[i].text);
+        EXPECT_EQ(::GetMenuItemID(popup, i), items[i].id);
+        EXPECT_EQ(::GetMenuState(popup, i, MF_BYPOSITION) & MF_CHECKED, 0u);
+    }
+}
+
+TEST_F(Startup, SwitchesChooseModeAndLogos) {
+    struct Case {
+        const wchar_t* tail;
+        bool pro, big;
+        int brand, second;
+    } const cases[] = {
+        {L"", false, false, 0, 312},
+        {L"-Brannoch", false, false, 312, 315},
+        {L"-Tessly -Orvane", false, false, 304, 312},
+        {L"/pro", true, true, 0, 312},
+        {L"-Profile -Pro", false, false, 0, 312},
+        {L"-Zintok /MAX", false, true, 311, 312},
+    };
+    for (const Case& c : cases) {
+        StartedApp started(c.tail);
+        ASSERT_TRUE(started.ok());
+        EXPECT_EQ(g_proMode, c.pro);
+        EXPECT_EQ(g_brandLogoId, c.brand);
+        EXPECT_EQ(g_secondLogoId, c.second);
+        // Big mode is consumed by the first paint; before it runs, the request stands.
+        if (!c.big) EXPECT_FALSE(g_bigMode);
+        g_bigMode = false;
+    }
+}
+
+TEST_F(Startup, FixesTheProgramFolderAndNumbersTheSlides) {
+    StartedApp started(L"");
+    wchar_t exe[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring dir = exe;
+    dir.resize(dir.rfind(L'\\'));
+    EXPECT_EQ(std::wstring(g_appDir), dir);
+    EXPECT_EQ(g_enabledPageCount, 62);
+    EXPECT_EQ(g_slideDeck[68].nNumber, 62);
+}
+
+TEST_F(Startup, RestoresTheSlideIndexAndWritesItBackAtExit) {
+    struct Case {
+        const wchar_t* stored;  // null: no entry
+        int restored;           // after the first paint
+        const wchar_t* written;
+    } const cases[] = {
+        {L"12", 12, L"12"},  {nullptr, 0, L"0"},     {L"12abc", 12, L"12"},
+        {L"xyz", 0, L"0"},   {L"70", 68, L"68"},     {L"-3", 0, L"0"},
+    };
+    for (const Case& c : cases) {
+        SetStoredPage(c.stored);
+        {
+            StartedApp started(L"");
+            ASSERT_TRUE(started.ok());
+            EXPECT_EQ(g_currentPage, c.restored) << (c.stored ? "stored" : "missing");
+        }
+        EXPECT_EQ(StoredPage(), c.written);
+    }
+}
+
+TEST_F(Startup, TheProgramItselfStartsClosesAndKeepsItsSlide) {
+    SetStoredPage(L"7");
+    const std::wstring exe = testing_win::DistDir() + L"\\Pemboro.exe";
+    std::wstring cmd = L"\"" + exe + L"\" -Orvane";
+    STARTUPINFOW si{sizeof(si)};
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(::CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+    fw::KernelHandle process(pi.hProcess);
+    fw::KernelHandle thread(pi.hThread);
+    HWND window = nullptr;
+    testing_win::PumpUntil(
+        [&] { return (window = ::FindWindowW(nullptr, L"Circelo Vexa Roundway 2017 - Pemboro")) != nullptr; }, 15000);
+    ASSERT_NE(window, nullptr);
+    ::PostMessageW(window, WM_COMMAND, ID_APP_EXIT, 0);  // the menu's "Exit"
+    ASSERT_EQ(::WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0);
+    DWORD code = 99;
+    ::GetExitCodeProcess(process.get(), &code);
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(StoredPage(), L"7");
+}
+
+}  // namespace

@@ -1,0 +1,163 @@
+#include "win_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include "app/doc.h"
+#include "app/mainframe.h"
+#include "framework/doc_template.h"
+#include "framework/gdi.h"
+#include "res/resource.h"
+#include "view/view.h"
+
+namespace testing_win {
+
+void PumpMessages(DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    do {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        if (ms) ::Sleep(1);
+    } while (::GetTickCount() - start < ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    while (!done()) {
+        if (::GetTickCount() - start > timeoutMs) return done();
+        PumpMessages();
+        ::Sleep(5);
+    }
+    return true;
+}
+
+COLORREF Pixels::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return CLR_INVALID;
+    const uint32_t p = bgra[static_cast<size_t>(y) * width + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+}
+
+Pixels ReadDc(HDC hdc, const RECT& rc) {
+    Pixels out;
+    out.width = rc.right - rc.left;
+    out.height = rc.bottom - rc.top;
+    if (out.width <= 0 || out.height <= 0) return out;
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = out.width;
+    bmi.bmiHeader.biHeight = -out.height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    fw::Bitmap dib(::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    fw::MemoryDc mem(::CreateCompatibleDC(hdc));
+    if (!dib || !mem) return out;
+    {
+        fw::ScopedSelect select(mem.get(), dib.get());
+        ::BitBlt(mem.get(), 0, 0, out.width, out.height, hdc, rc.left, rc.top, SRCCOPY);
+        ::GdiFlush();
+        const auto* p = static_cast<const uint32_t*>(bits);
+        out.bgra.assign(p, p + static_cast<size_t>(out.width) * out.height);
+    }
+    return out;
+}
+
+Pixels ReadWindow(HWND hwnd, const RECT& rc) {
+    fw::WindowDc dc(hwnd);
+    return ReadDc(dc.get(), rc);
+}
+
+Pixels ReadWindow(HWND hwnd) {
+    RECT rc;
+    ::GetClientRect(hwnd, &rc);
+    return ReadWindow(hwnd, rc);
+}
+
+int CountGdiObjects() {
+    int count = 0;
+    for (UINT_PTR i = 1; i <= 0xFFFF; ++i) {
+        if (::GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0) ++count;
+    }
+    return count;
+}
+
+namespace {
+std::wstring Widen(const char* s) {
+    std::wstring out;
+    for (; *s; ++s) out += static_cast<wchar_t>(static_cast<unsigned char>(*s));
+    return out;
+}
+
+// Unix paths of the build seen from Wine: the Z: drive maps the root file system.
+std::wstring FromUnixPath(const char* unixPath) {
+    std::wstring path = L"Z:" + Widen(unixPath);
+    for (wchar_t& c : path) {
+        if (c == L'/') c = L'\\';
+    }
+    return path;
+}
+}  // namespace
+
+std::wstring DistDir() { return FromUnixPath(PEMBORO_DIST_DIR); }
+std::wstring TestDataDir() { return FromUnixPath(PEMBORO_TESTDATA_DIR); }
+
+std::wstring TempDir() {
+    wchar_t base[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, base);
+    std::wstring dir = std::wstring(base) + L"pemboro-test-" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    return dir;
+}
+
+Presenter::Presenter(int clientW, int clientH) {
+    template_ = CSingleDocTemplate::Make<CPemboroDoc, CMainFrame, CPemboroView>(IDR_MAINFRAME);
+    CFrameWnd* frame = template_->OpenDocumentFile(nullptr);
+    frame_ = dynamic_cast<CMainFrame*>(frame);
+    if (!frame_) {
+        ADD_FAILURE() << "the template made no main frame";
+        return;
+    }
+    app_.m_pMainWnd = frame_;
+    view_ = dynamic_cast<CPemboroView*>(frame_->GetActiveView());
+    frame_->ShowWindow(SW_SHOWNORMAL);
+    Resize(clientW, clientH);
+    PumpMessages(50);
+}
+
+Presenter::~Presenter() {
+    if (frame_ && frame_->m_hWnd) ::DestroyWindow(frame_->m_hWnd);  // the frame and view delete themselves
+    PumpMessages();
+    app_.m_pMainWnd = nullptr;
+}
+
+HWND Presenter::viewHwnd() const { return view_ ? view_->m_hWnd : nullptr; }
+
+void Presenter::Resize(int clientW, int clientH) {
+    HWND hwnd = frame_->m_hWnd;
+    if (::IsZoomed(hwnd)) ::ShowWindow(hwnd, SW_RESTORE);
+    // Grow the window until the view's client area is exactly the size asked for:
+    // the menu bar may wrap, so one AdjustWindowRect is not enough everywhere.
+    RECT wr;
+    ::GetWindowRect(hwnd, &wr);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        RECT cr;
+        ::GetClientRect(viewHwnd(), &cr);
+        const int dw = clientW - cr.right;
+        const int dh = clientH - cr.bottom;
+        if (dw == 0 && dh == 0) break;
+        ::GetWindowRect(hwnd, &wr);
+        ::MoveWindow(hwnd, 0, 0, (wr.right - wr.left) + dw, (wr.bottom - wr.top) + dh, TRUE);
+        PumpMessages();
+    }
+}
+
+Pixels Presenter::Paint() {
+    ::InvalidateRect(viewHwnd(), nullptr, FALSE);
+    ::UpdateWindow(viewHwnd());
+    return ReadWindow(viewHwnd());
+}
+
+}  // namespace testing_win

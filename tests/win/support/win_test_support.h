@@ -1,0 +1,72 @@
+// What the Wine tests share: message pumping, pixels read back from real
+// windows and DCs, a GDI object count, and the real frame with its view.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/app.h"
+
+class CMainFrame;
+class CPemboroView;
+class CSingleDocTemplate;
+
+namespace testing_win {
+
+// Dispatches what is queued, for at least `ms` milliseconds.
+void PumpMessages(DWORD ms = 0);
+// Pumps until `done` holds or the time runs out; returns `done()`.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// A 32-bit top-down copy of part of a DC.
+struct Pixels {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> bgra;
+    COLORREF At(int x, int y) const;  // relative to the rectangle read
+};
+Pixels ReadDc(HDC hdc, const RECT& rc);
+Pixels ReadWindow(HWND hwnd, const RECT& rc);
+Pixels ReadWindow(HWND hwnd);  // the whole client area
+
+// How many GDI objects the process holds (GetGuiResources reads 0 under Wine).
+int CountGdiObjects();
+
+std::wstring DistDir();      // where the program and the demo deck lie
+std::wstring TestDataDir();  // the shared test files (pngsuite ...)
+std::wstring TempDir();      // a fresh folder for this test process
+
+// An application object for tests: no profile store unless a test sets one.
+class TestApp : public CWinApp {
+public:
+    TestApp() : CWinApp(L"Pemboro") { m_strProfileName = m_strAppName; }
+};
+
+// The real main frame and view, made by the real document template, sized so that
+// the view's client area is `clientW` x `clientH`.
+class Presenter {
+public:
+    Presenter(int clientW, int clientH);
+    ~Presenter();
+    Presenter(const Presenter&) = delete;
+    Presenter& operator=(const Presenter&) = delete;
+
+    CMainFrame* frame() const { return frame_; }
+    CPemboroView* view() const { return view_; }
+    HWND viewHwnd() const;
+    void Resize(int clientW, int clientH);
+    // Paints the view now and returns what it shows.
+    Pixels Paint();
+
+private:
+    TestApp app_;
+    std::unique_ptr<CSingleDocTemplate> template_;
+    CMainFrame* frame_ = nullptr;
+    CPemboroView* view_ = nullptr;
+};
+
+}  // namespace testing_win

@@ -1,0 +1,19 @@
+// What the simulator was asked to do on its command line.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace vexa {
+
+struct LaunchRequest {
+    std::wstring path;  // empty: start with no file
+    bool run = false;   // "-run" after the path
+    bool refuseMessages = false;  // "-refuse" anywhere: answer open/run messages with 0
+};
+
+// `arguments` excludes argument 0 (the program's own name). The switches are whole
+// arguments, ASCII case-insensitive. A starter that passes a path with spaces unquoted
+// splits it into several arguments; they are joined again with single spaces.
+LaunchRequest ParseLaunchArguments(const std::vector<std::wstring>& arguments);
+
+}  // namespace vexa

@@ -1,0 +1,53 @@
+// Circelo Vexa, the stand-in circuit simulator the presenter drives: a window that opens
+// and runs circuit files on request.
+#include "vexa_command_line.h"
+#include "vexa_log_win.h"
+#include "vexa_window_win.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct LocalFreeDeleter {
+    void operator()(LPWSTR* p) const { ::LocalFree(p); }
+};
+
+std::vector<std::wstring> LaunchArguments() {
+    int count = 0;
+    std::unique_ptr<LPWSTR, LocalFreeDeleter> argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
+    std::vector<std::wstring> arguments;
+    // Argument 0 is the program's own name.
+    for (int i = 1; argv && i < count; ++i) arguments.emplace_back(argv.get()[i]);
+    return arguments;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    const vexa::LaunchRequest request = vexa::ParseLaunchArguments(LaunchArguments());
+
+    vexa::SimulatorWindow window(request.refuseMessages);
+    if (!window.Create(instance)) return 1;
+
+    if (request.path.empty()) {
+        vexa::AppendRequestLog(L"command-line none");
+    } else {
+        vexa::AppendRequestLog((request.run ? L"command-line run " : L"command-line open ") + request.path);
+        window.Open(request.path);
+        if (request.run) window.Run();
+    }
+    ::ShowWindow(window.hwnd(), SW_SHOWNORMAL);
+    ::UpdateWindow(window.hwnd());
+
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
