@@ -25,7 +25,10 @@ run_suite wine build/win 1
 passed=0 failed=0
 for log in build/logs/native.log build/logs/wine.log; do
   line=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -n 1)
-  if [ -z "$line" ]; then status=1; continue; fi
+  if [ -z "$line" ]; then
+    echo "$log: the suite did not run to its end"
+    status=1; failed=$((failed + 1)); continue
+  fi
   f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
   t=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
   passed=$((passed + t - f)); failed=$((failed + f))

@@ -63,9 +63,8 @@ set_target_properties(Pemboro PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PEMBORO_DIST
 add_dependencies(Pemboro pemboro_deck)
 
 # --- Tools -------------------------------------------------------------------------------
-if(EXISTS ${CMAKE_SOURCE_DIR}/tools/vexa/CMakeLists.txt)
-  add_subdirectory(tools/vexa)
-endif()
+add_subdirectory(tools/vexa)
+add_subdirectory(tools/desktop_keeper)
 
 # --- Wine tests: one executable per folder of tests/win ----------------------------------
 file(GLOB PEMBORO_WIN_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/support/*.cpp)

@@ -50,7 +50,17 @@ fi
 # A persistent server makes each later Wine process start in a fraction of the time.
 wineserver -p >/dev/null 2>&1 || true
 
+# The virtual desktop lives as long as some window does; the keeper holds one, and since it
+# starts the desktop with its output detached, no later program's pipes are held open by it.
+_keeper="$_pemboro_root/build/win/tools/desktop_keeper/desktop_keeper.exe"
+if [ -f "$_keeper" ]; then
+  wine "$_keeper" </dev/null >/dev/null 2>&1 &
+  PEMBORO_KEEPER_PID=$!
+  sleep 1
+fi
+
 pemboro_stop_wine() {
+  [ -n "${PEMBORO_KEEPER_PID:-}" ] && kill "$PEMBORO_KEEPER_PID" 2>/dev/null
   wineserver -k >/dev/null 2>&1 || true
   pemboro_stop_xvfb
 }

@@ -134,7 +134,9 @@ TEST_F(Startup, SwitchesChooseModeAndLogos) {
         EXPECT_EQ(g_brandLogoId, c.brand);
         EXPECT_EQ(g_secondLogoId, c.second);
         // Big mode is consumed by the first paint; before it runs, the request stands.
-        if (!c.big) EXPECT_FALSE(g_bigMode);
+        if (!c.big) {
+            EXPECT_FALSE(g_bigMode);
+        }
         g_bigMode = false;
     }
 }
