@@ -65,6 +65,9 @@ add_dependencies(Pemboro pemboro_deck)
 # --- Tools -------------------------------------------------------------------------------
 add_subdirectory(tools/vexa)
 add_subdirectory(tools/desktop_keeper)
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/recorder/CMakeLists.txt)
+  add_subdirectory(tools/recorder)
+endif()
 
 # --- Wine tests: one executable per folder of tests/win ----------------------------------
 file(GLOB PEMBORO_WIN_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/support/*.cpp)
@@ -103,3 +106,8 @@ foreach(src ${PEMBORO_BENCHES})
   target_link_libraries(${name} PRIVATE pemboro_test_support)
   target_compile_options(${name} PRIVATE ${PEMBORO_WARNINGS})
 endforeach()
+
+# The launch tests start the stand-in simulator and the shell recorder as real processes.
+if(TARGET win_launch_tests)
+  add_dependencies(win_launch_tests vexa_sim recorder)
+endif()

@@ -4,8 +4,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 : "${WINEPREFIX:?source scripts/wine_env.sh first}"
-src=$(find "$root/build/win" -name Vexax64.exe -print -quit)
-[ -n "$src" ] || { echo "Vexax64.exe is not built" >&2; exit 1; }
+src="$root/build/win/tools/vexa/Vexax64.exe"
+[ -f "$src" ] || { echo "Vexax64.exe is not built: $src" >&2; exit 1; }
 dest="$WINEPREFIX/drive_c/Program Files/Quillmere/CirceloVexa"
 mkdir -p "$dest"
 cmp -s "$src" "$dest/Vexax64.exe" || cp "$src" "$dest/Vexax64.exe"

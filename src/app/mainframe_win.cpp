@@ -2,15 +2,18 @@
 
 #include "app/frame_layout.h"
 #include "framework/dc.h"
+#include "framework/gdi.h"
 #include "res/resource.h"
 #include "view/view.h"
 #include "view/view_geometry_win.h"
 
 CMainFrame::CMainFrame() {
-    HDC screen = ::GetDC(nullptr);
-    const int w = ::GetDeviceCaps(screen, HORZRES);
-    const int h = ::GetDeviceCaps(screen, VERTRES);
-    ::ReleaseDC(nullptr, screen);
+    int w = 0, h = 0;
+    {
+        const fw::WindowDc screen(nullptr);
+        w = ::GetDeviceCaps(screen.get(), HORZRES);
+        h = ::GetDeviceCaps(screen.get(), VERTRES);
+    }
     const int fx = ::GetSystemMetrics(SM_CXFRAME);
     const int fy = ::GetSystemMetrics(SM_CYFRAME);
     const int cap = ::GetSystemMetrics(SM_CYCAPTION);

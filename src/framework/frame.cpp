@@ -56,9 +56,10 @@ int CFrameWnd::OnCreate(CREATESTRUCTW*) {
 }
 
 void CFrameWnd::RecalcLayout(BOOL) {
-    if (!m_pViewActive || !m_pViewActive->m_hWnd) return;
     RECT rc;
     GetClientRect(&rc);
+    if (m_pPreviewWnd && m_pPreviewWnd->m_hWnd) ::MoveWindow(m_pPreviewWnd->m_hWnd, 0, 0, rc.right, rc.bottom, TRUE);
+    if (!m_pViewActive || !m_pViewActive->m_hWnd) return;
     ::MoveWindow(m_pViewActive->m_hWnd, 0, 0, rc.right, rc.bottom, TRUE);
 }
 
@@ -77,17 +78,20 @@ void CFrameWnd::OnSize(UINT type, int, int) {
 }
 
 void CFrameWnd::OnSetFocus(HWND) {
-    if (m_pViewActive && m_pViewActive->m_hWnd) ::SetFocus(m_pViewActive->m_hWnd);
+    if (m_pPreviewWnd && m_pPreviewWnd->m_hWnd) ::SetFocus(m_pPreviewWnd->m_hWnd);
+    else if (m_pViewActive && m_pViewActive->m_hWnd) ::SetFocus(m_pViewActive->m_hWnd);
 }
 
 BOOL CFrameWnd::PreTranslateMessage(MSG* pMsg) {
-    if (!m_hAccelTable || pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST) return FALSE;
+    if (pMsg->message < WM_KEYFIRST || pMsg->message > WM_KEYLAST) return FALSE;
     if (pMsg->hwnd != m_hWnd && !::IsChild(m_hWnd, pMsg->hwnd)) return FALSE;
-    return ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, pMsg) ? TRUE : FALSE;
+    if (m_hAccelTable && ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, pMsg)) return TRUE;
+    return m_pPreviewWnd && m_pPreviewWnd->PreTranslateMessage(pMsg);
 }
 
 void CFrameWnd::OnCommand(UINT id) {
-    // The view first, then the frame itself, then the application.
+    // A print preview first, then the view, the frame itself, the application.
+    if (m_pPreviewWnd && m_pPreviewWnd->OnCmdMsg(id)) return;
     if (m_pViewActive && m_pViewActive->OnCmdMsg(id)) return;
     if (OnCmdMsg(id)) return;
     if (AfxGetApp() && AfxGetApp()->OnCmdMsg(id)) return;

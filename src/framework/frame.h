@@ -24,6 +24,10 @@ public:
 
     CView* GetActiveView() const { return m_pViewActive; }
     CDocument* GetActiveDocument() const { return m_pDocument; }
+    // The print preview shown in place of the view, or null: it gets the client area, the
+    // focus, keys after the accelerators, and commands before the view.
+    CWnd* GetPreviewWindow() const { return m_pPreviewWnd; }
+    void SetPreviewWindow(CWnd* preview) { m_pPreviewWnd = preview; }
 
 protected:
     int OnCreate(CREATESTRUCTW* cs) override;
@@ -35,6 +39,7 @@ protected:
 
 private:
     CView* m_pViewActive = nullptr;
+    CWnd* m_pPreviewWnd = nullptr;    // owned by its window
     CDocument* m_pDocument = nullptr;
     HACCEL m_hAccelTable = nullptr;   // resource-owned: nothing to free
     const CSingleDocTemplate::ViewFactory* m_pMakeView = nullptr;

@@ -45,6 +45,8 @@ LRESULT CALLBACK CWnd::StaticWndProcEntry(HWND hwnd, UINT msg, WPARAM wParam, LP
         self->OnNcDestroy();  // may delete the object: touch nothing after it
         return result;
     }
+    // A handler that destroyed the window (Escape closing the program) has deleted the object with it.
+    if (reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA)) != self) return result;
     self->m_current = saved;
     return result;
 }

@@ -1,9 +1,10 @@
 // The simulator's default location, chosen by the native processor architecture.
 #include "launch/simulator.h"
+#include "launch/simulator_defaults.h"
 
-namespace {
-WORD NativeArchitecture() {
+WORD NativeProcessorArchitecture() {
     SYSTEM_INFO info{};
+    // Looked up by name: older systems lack the native query and get the emulated answer.
     using GetNativeSystemInfoFn = void(WINAPI*)(LPSYSTEM_INFO);
     HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
     auto query = kernel ? reinterpret_cast<GetNativeSystemInfoFn>(
@@ -14,12 +15,8 @@ WORD NativeArchitecture() {
     return info.wProcessorArchitecture;
 }
 
-bool IsX64() { return NativeArchitecture() == PROCESSOR_ARCHITECTURE_AMD64; }
-}  // namespace
-
-const wchar_t* g_simulatorPath = IsX64() ? L"C:\\Program Files\\Quillmere\\CirceloVexa\\Vexax64.exe"
-                                         : L"C:\\Program Files\\Quillmere\\CirceloVexa\\Vexax86.exe";
-const wchar_t* g_simulatorExe = IsX64() ? L"Vexax64.exe" : L"Vexax86.exe";
+const wchar_t* g_simulatorPath = DefaultSimulatorPathFor(NativeProcessorArchitecture());
+const wchar_t* g_simulatorExe = DefaultSimulatorExeFor(NativeProcessorArchitecture());
 wchar_t g_simulatorPathBuf[512];
 wchar_t g_simulatorExeBuf[512];
 bool g_simulatorLookupDone = false;

@@ -43,6 +43,8 @@ TEST(StripsToErase, OnlyRightOfAndBelowTheSlide) {
         if (c.count > 1) {
             EXPECT_EQ(strips.rc[1].left, c.second.left);
             EXPECT_EQ(strips.rc[1].top, c.second.top);
+            EXPECT_EQ(strips.rc[1].right, c.second.right);
+            EXPECT_EQ(strips.rc[1].bottom, c.second.bottom);
         }
     }
 }

@@ -194,3 +194,30 @@ TEST_F(Startup, TheProgramItselfStartsClosesAndKeepsItsSlide) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CommandLine, FlagsPassAndTheFirstOtherArgumentIsADocument) {
+    struct Case {
+        const wchar_t* tail;
+        CCommandLineInfo::Command command;
+        const wchar_t* file;
+    } const cases[] = {
+        {L"", CCommandLineInfo::FileNew, L""},
+        {L"-big -Orvane /Pro", CCommandLineInfo::FileNew, L""},
+        {L"-big deck.scr", CCommandLineInfo::FileOpen, L"deck.scr"},
+        {L"\"C:\\my decks\\x.scr\" -Pro", CCommandLineInfo::FileOpen, L"C:\\my decks\\x.scr"},
+        {L"a.scr b.scr", CCommandLineInfo::FileOpen, L"a.scr"},
+    };
+    for (const Case& c : cases) {
+        testing_win::TestApp app;
+        std::wstring tail = c.tail;
+        app.m_lpCmdLine = tail.data();
+        CCommandLineInfo info;
+        app.ParseCommandLine(info);
+        EXPECT_EQ(info.m_nShellCommand, c.command);
+        EXPECT_EQ(info.m_strFileName, c.file);
+    }
+}
+
+}  // namespace

@@ -128,7 +128,9 @@ Presenter::Presenter(int clientW, int clientH) {
 }
 
 Presenter::~Presenter() {
-    if (frame_ && frame_->m_hWnd) ::DestroyWindow(frame_->m_hWnd);  // the frame and view delete themselves
+    // The frame and view delete themselves. A frame the program closed itself (Escape) is gone
+    // already and has cleared the main window: frame_ must not be touched then.
+    if (app_.m_pMainWnd && frame_ && frame_->m_hWnd) ::DestroyWindow(frame_->m_hWnd);
     PumpMessages();
     app_.m_pMainWnd = nullptr;
 }

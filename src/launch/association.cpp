@@ -1,0 +1,38 @@
+#include "launch/association.h"
+
+#include <iterator>
+
+std::optional<std::wstring_view> RegistryText(const wchar_t* data, size_t charsRead, size_t capacity) {
+    if (!data) return std::wstring_view();
+    const size_t bound = charsRead < capacity ? charsRead : capacity;
+    size_t length = 0;
+    while (length < bound && data[length] != L'\0') ++length;
+    if (length == capacity) return std::nullopt;
+    return std::wstring_view(data, length);
+}
+
+std::optional<std::wstring> OpenCommandKeyFor(std::wstring_view fileType, size_t capacity) {
+    constexpr size_t kSuffixLength = std::size(kOpenCommandKeySuffix) - 1;
+    if (fileType.size() + kSuffixLength + 1 > capacity) return std::nullopt;
+    std::wstring key(fileType);
+    key += kOpenCommandKeySuffix;
+    return key;
+}
+
+std::optional<SimulatorLocation> ParseOpenCommand(std::wstring_view command) {
+    const size_t placeholder = command.find(L"\"%1\"");
+    if (placeholder == std::wstring_view::npos) return std::nullopt;
+    const std::wstring_view head = command.substr(0, placeholder);
+
+    const size_t closing = head.rfind(L'"');
+    if (closing == std::wstring_view::npos) return std::nullopt;
+    // With one quotation mark only, the path has lost its opening one: nothing to trust.
+    const size_t opening = head.find(L'"');
+    if (opening == closing) return std::nullopt;
+
+    const std::wstring_view path = head.substr(opening + 1, closing - opening - 1);
+    const size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring_view::npos) return std::nullopt;
+    if (path.size() + 1 > kSimulatorNameChars) return std::nullopt;
+    return SimulatorLocation{std::wstring(path), std::wstring(path.substr(slash + 1))};
+}

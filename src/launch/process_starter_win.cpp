@@ -1,0 +1,25 @@
+#include "launch/process_starter_win.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "framework/gdi.h"
+#include "launch/argument_quoting.h"
+
+bool StartProcess(const wchar_t* program, const wchar_t* programName,
+                  std::initializer_list<std::wstring_view> arguments) {
+    if (!program || !*program) return false;
+    // CreateProcessW may write into the command line, so it gets its own copy.
+    std::wstring commandLine = BuildCommandLine(programName ? programName : L"", arguments);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
+        return false;
+    // Started programs run on their own: nothing waits for them or keeps their handles.
+    fw::KernelHandle process(info.hProcess);
+    fw::KernelHandle thread(info.hThread);
+    return true;
+}

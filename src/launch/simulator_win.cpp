@@ -1,0 +1,131 @@
+// Handing files to the simulator: its window found by title, the path passed in a
+// global atom, and a new simulator process whenever no window takes the file.
+#include <cwchar>
+#include <iterator>
+#include <optional>
+#include <string_view>
+
+#include "framework/gdi.h"
+#include "launch/association.h"
+#include "launch/process_starter_win.h"
+#include "launch/simulator.h"
+#include "launch/target_names.h"
+
+namespace {
+
+constexpr int kNetlistPolls = 11;
+constexpr DWORD kPollIntervalMs = 250;
+constexpr int kTitleChars = 1024;
+
+// The default value of HKEY_CLASSES_ROOT\<keyName> as text, read into `buffer` of
+// `chars` characters, terminator included; a value without a terminator gets one.
+// An empty text when the key has no default value; nothing when the key is missing,
+// or when the value does not fit with its terminator.
+std::optional<std::wstring_view> ReadDefaultValue(const wchar_t* keyName, wchar_t* buffer, size_t chars) {
+    HKEY raw = nullptr;
+    if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, keyName, 0, KEY_QUERY_VALUE, &raw) != ERROR_SUCCESS) return std::nullopt;
+    fw::RegKey key(raw);
+    DWORD bytes = static_cast<DWORD>(chars * sizeof(wchar_t));
+    const LONG status = ::RegQueryValueExW(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(buffer), &bytes);
+    if (status == ERROR_FILE_NOT_FOUND) bytes = 0;  // no default value: an empty text
+    else if (status != ERROR_SUCCESS) return std::nullopt;
+    const auto text = RegistryText(buffer, bytes / sizeof(wchar_t), chars);
+    if (!text) return std::nullopt;
+    buffer[text->size()] = L'\0';
+    return text;
+}
+
+template <size_t N>
+void CopyText(std::wstring_view text, wchar_t (&target)[N]) {
+    const size_t n = text.size() < N - 1 ? text.size() : N - 1;
+    std::wmemcpy(target, text.data(), n);
+    target[n] = L'\0';
+}
+
+void StartWithFile(const wchar_t* path, bool run) {
+    if (run) StartProcess(g_simulatorPath, g_simulatorExe, {path, L"-run"});
+    else StartProcess(g_simulatorPath, g_simulatorExe, {path});
+}
+
+// When no running simulator took the file: a new one with the file on its command line.
+// The registry is asked once more, the first time only, for a simulator installed since.
+void FallbackStart(const wchar_t* path, bool run) {
+    if (!g_simulatorLookupDone) {
+        LookupSimulatorAssociation();
+        g_simulatorLookupDone = true;
+    }
+    StartWithFile(path, run);
+}
+
+}  // namespace
+
+void LookupSimulatorAssociation() {
+    static_assert(kSimulatorNameChars == std::size(g_simulatorPathBuf));
+    wchar_t fileTypeBuffer[kFileTypeTextChars] = {};
+    const auto fileType = ReadDefaultValue(L".asc", fileTypeBuffer, kFileTypeTextChars);
+    if (!fileType) return;
+    const auto commandKey = OpenCommandKeyFor(*fileType);
+    if (!commandKey) return;
+
+    wchar_t commandBuffer[kOpenCommandChars] = {};
+    const auto command = ReadDefaultValue(commandKey->c_str(), commandBuffer, kOpenCommandChars);
+    if (!command) return;
+    const auto location = ParseOpenCommand(*command);
+    if (!location) return;
+
+    CopyText(location->path, g_simulatorPathBuf);
+    CopyText(location->exe, g_simulatorExeBuf);
+    g_simulatorPath = g_simulatorPathBuf;
+    g_simulatorExe = g_simulatorExeBuf;
+}
+
+HWND FindSimulatorWindow() {
+    // From the top of the z-order down, hidden windows included: a simulator still
+    // starting up has not shown its window yet.
+    for (HWND hwnd = ::GetTopWindow(nullptr); hwnd; hwnd = ::GetWindow(hwnd, GW_HWNDNEXT)) {
+        wchar_t title[kTitleChars] = {};
+        ::GetWindowTextW(hwnd, title, kTitleChars);
+        if (!IsSimulatorTitle(title)) continue;
+        // Posted to the simulator's thread rather than waited for: a hung simulator would
+        // otherwise hold the presenter here, before the message time-out could help.
+        ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+        return hwnd;
+    }
+    return nullptr;
+}
+
+bool SendSimulatorMessage(HWND hwnd, UINT message, const wchar_t* path) {
+    if (!hwnd || !path) return false;
+    // A global atom name holds at most 255 characters; a longer path cannot travel this way.
+    const fw::GlobalAtom atom(::GlobalAddAtomW(path));
+    if (!atom) return false;
+    // The simulator reads the atom while it handles the message; the atom goes when this
+    // scope ends. A hung simulator must not hold the presenter in front of its audience.
+    DWORD_PTR reply = 0;
+    if (!::SendMessageTimeoutW(hwnd, message, static_cast<WPARAM>(atom.get()), 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                               SimulatorReplyTimeoutMs, &reply))
+        return false;
+    return reply == message;
+}
+
+void OpenInSimulator(const wchar_t* path) {
+    HWND hwnd = FindSimulatorWindow();
+    // With no simulator running, a netlist starts one at once and is handed over by
+    // message as soon as its window is up; other files go to the fallback start below.
+    if (!hwnd && IsNetlistFile(path)) {
+        StartWithFile(path, false);
+        for (int poll = 0; poll < kNetlistPolls && !hwnd; ++poll) {
+            ::Sleep(kPollIntervalMs);
+            hwnd = FindSimulatorWindow();
+        }
+    }
+    if (hwnd && SendSimulatorMessage(hwnd, SimulatorOpenMessage, path)) return;
+    FallbackStart(path, false);
+}
+
+void RunInSimulator(const wchar_t* path) {
+    if (HWND hwnd = FindSimulatorWindow(); hwnd && SendSimulatorMessage(hwnd, SimulatorRunMessage, path)) return;
+    FallbackStart(path, true);
+}
+
+void StartSimulator() { StartProcess(g_simulatorPath, g_simulatorExe); }

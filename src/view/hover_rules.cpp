@@ -1,0 +1,24 @@
+#include "view/hover_rules.h"
+
+bool HoverPausedAfterClick(double now, double clickTime) { return !(now - clickTime > kHoverPauseAfterClick); }
+
+HoverStep DecideHover(const HoverInput& in) {
+    if (in.flags != 0 || in.pictureMode || HoverPausedAfterClick(in.now, in.clickTime))
+        return {true, HoverDraw::Nothing};
+    if (in.hit) return {in.hit != in.shownSpot, HoverDraw::Hotspot};
+    if (in.onCorner) return {in.shownSpot != nullptr, HoverDraw::Corner};
+    return {true, HoverDraw::Nothing};
+}
+
+bool InsideSlideInclusive(const SlideRect& rc, int x, int y) {
+    return x >= rc.left && x <= rc.right && y >= rc.top && y <= rc.bottom;
+}
+
+const wchar_t* HoverLabelText(const wchar_t* target) {
+    if (!target) return L"";
+    return target[0] == L'!' ? target + 1 : target;
+}
+
+HoverLabelPlacement PlaceHoverLabel(int s, double L, double T) {
+    return {Trunc(static_cast<double>(s >> 1) + L + 0.5), RoundHalfUp(T), RoundHalfUp(static_cast<double>(s) * 0.7)};
+}

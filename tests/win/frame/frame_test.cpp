@@ -1,0 +1,269 @@
+// The main frame as the real window: style and class, full-screen mode from the screen size
+// and frame metrics, the size limits while toggling, the white strips beside the slide, the
+// hover cleared on leaving the non-client area, the accelerators and the menu.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/frame_layout.h"
+#include "app/mainframe.h"
+#include "framework/gdi.h"
+#include "res/resource.h"
+#include "view/view.h"
+#include "support/win_test_support.h"
+
+namespace {
+
+using testing_win::Pixels;
+using testing_win::Presenter;
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kGrey = RGB(90, 90, 90);
+
+CRect WindowRect(HWND hwnd) {
+    RECT rc;
+    ::GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+// A memory DC with a 32-bit bitmap, filled grey.
+struct Canvas {
+    fw::MemoryDc dc{::CreateCompatibleDC(nullptr)};
+    fw::Bitmap bmp;
+    HGDIOBJ old = nullptr;
+    int w, h;
+    Canvas(int width, int height) : w(width), h(height) {
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        bmp.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        old = ::SelectObject(dc.get(), bmp.get());
+        const fw::Brush grey(::CreateSolidBrush(kGrey));
+        const RECT all{0, 0, w, h};
+        ::FillRect(dc.get(), &all, grey.get());
+    }
+    ~Canvas() { ::SelectObject(dc.get(), old); }
+    Pixels Read() const { return testing_win::ReadDc(dc.get(), RECT{0, 0, w, h}); }
+};
+
+class MainFrame : public ::testing::Test {
+protected:
+    void SetUp() override { ::SetCursorPos(1919, 1079); }
+};
+
+TEST_F(MainFrame, StyleAndWindowClass) {
+    Presenter p(800, 500);
+    const HWND hwnd = p.frame()->m_hWnd;
+    const LONG style = ::GetWindowLongW(hwnd, GWL_STYLE);
+    const DWORD wanted = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    EXPECT_EQ(style & wanted, static_cast<LONG>(wanted));
+    EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    EXPECT_EQ(::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, 0);
+    EXPECT_EQ(::GetClassLongPtrW(hwnd, GCL_STYLE), 0u);
+    EXPECT_EQ(::GetClassLongPtrW(hwnd, GCLP_HCURSOR), 0u);
+    EXPECT_EQ(::GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND), 0u);
+    EXPECT_EQ(::GetClassLongPtrW(hwnd, GCLP_HICON), 0u);
+}
+
+TEST_F(MainFrame, FullScreenRectangleComesFromScreenAndMetrics) {
+    Presenter p(800, 500);
+    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
+    const SlideRect expected = FullScreenRect(w, h, ::GetSystemMetrics(SM_CXFRAME), ::GetSystemMetrics(SM_CYFRAME),
+                                              ::GetSystemMetrics(SM_CYCAPTION), ::GetSystemMetrics(SM_CYMENU));
+    EXPECT_EQ(p.frame()->m_rcFullScreen, CRect(expected.left, expected.top, expected.right, expected.bottom));
+}
+
+TEST_F(MainFrame, ToggleCoversTheScreenAndTwiceReturnsExactly) {
+    Presenter p(800, 500);
+    CMainFrame* frame = p.frame();
+    const HWND hwnd = frame->m_hWnd;
+    ::MoveWindow(hwnd, 37, 21, 900, 640, TRUE);
+    testing_win::PumpMessages();
+    const CRect before = WindowRect(hwnd);
+    const LONG styleBefore = ::GetWindowLongW(hwnd, GWL_STYLE);
+
+    frame->OnFullScreen();
+    EXPECT_TRUE(frame->m_bFullScreen);
+    EXPECT_FALSE(frame->m_bToggling);
+    EXPECT_EQ(frame->m_rcNormal, before);
+    EXPECT_EQ(WindowRect(hwnd), frame->m_rcFullScreen) << "not cut to the screen";
+    EXPECT_EQ(::GetWindowLongW(hwnd, GWL_STYLE), styleBefore);
+    // Caption, menu and border are off the screen: the view's client area covers all of it.
+    RECT client;
+    ::GetClientRect(p.viewHwnd(), &client);
+    POINT origin{0, 0}, end{client.right, client.bottom};
+    ::ClientToScreen(p.viewHwnd(), &origin);
+    ::ClientToScreen(p.viewHwnd(), &end);
+    EXPECT_LE(origin.x, 0);
+    EXPECT_LE(origin.y, 0);
+    EXPECT_GE(end.x, ::GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_GE(end.y, ::GetSystemMetrics(SM_CYSCREEN));
+
+    frame->OnFullScreen();
+    EXPECT_FALSE(frame->m_bFullScreen);
+    EXPECT_EQ(WindowRect(hwnd), before);
+    EXPECT_EQ(::GetWindowLongW(hwnd, GWL_STYLE), styleBefore);
+
+    // Entering again saves the rectangle anew; leaving returns to it.
+    ::MoveWindow(hwnd, 5, 6, 700, 450, TRUE);
+    const CRect second = WindowRect(hwnd);
+    frame->OnFullScreen();
+    frame->OnFullScreen();
+    EXPECT_EQ(WindowRect(hwnd), second);
+
+    // From the maximised window that start-up shows, and back to it.
+    ::ShowWindow(hwnd, SW_MAXIMIZE);
+    testing_win::PumpMessages();
+    const CRect maximised = WindowRect(hwnd);
+    const LONG maximisedStyle = ::GetWindowLongW(hwnd, GWL_STYLE);
+    frame->OnFullScreen();
+    EXPECT_EQ(WindowRect(hwnd), frame->m_rcFullScreen);
+    EXPECT_EQ(::GetWindowLongW(hwnd, GWL_STYLE), maximisedStyle);
+    frame->OnFullScreen();
+    EXPECT_EQ(WindowRect(hwnd), maximised);
+    EXPECT_EQ(::GetWindowLongW(hwnd, GWL_STYLE), maximisedStyle);
+}
+
+TEST_F(MainFrame, SizeLimitsWidenOnlyWhileToggling) {
+    Presenter p(800, 500);
+    CMainFrame* frame = p.frame();
+    const auto ask = [&] {
+        MINMAXINFO mmi{};
+        mmi.ptMaxSize = {1, 2};
+        mmi.ptMaxPosition = {3, 4};
+        mmi.ptMaxTrackSize = {5, 6};
+        mmi.ptMinTrackSize = {7, 8};
+        ::SendMessageW(frame->m_hWnd, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&mmi));
+        return mmi;
+    };
+    const MINMAXINFO idle = ask();
+    EXPECT_EQ(idle.ptMaxTrackSize.x, 5);
+    EXPECT_EQ(idle.ptMaxPosition.x, 3);
+
+    frame->m_bToggling = TRUE;
+    const MINMAXINFO toggling = ask();
+    frame->m_bToggling = FALSE;
+    const CRect& full = frame->m_rcFullScreen;
+    EXPECT_EQ(toggling.ptMaxPosition.x, full.left);
+    EXPECT_EQ(toggling.ptMaxPosition.y, full.top);
+    EXPECT_EQ(toggling.ptMaxSize.x, full.Width());
+    EXPECT_EQ(toggling.ptMaxSize.y, full.Height());
+    EXPECT_EQ(toggling.ptMaxTrackSize.x, full.Width());
+    EXPECT_EQ(toggling.ptMaxTrackSize.y, full.Height());
+    EXPECT_EQ(toggling.ptMinTrackSize.x, 7) << "left alone";
+    EXPECT_EQ(toggling.ptMinTrackSize.y, 8);
+}
+
+TEST_F(MainFrame, ErasesOnlyRightOfAndBelowTheLastSlide) {
+    Presenter p(1000, 600);
+    const HWND hwnd = p.frame()->m_hWnd;
+    const auto erase = [&](const RECT* clip) {
+        auto canvas = std::make_unique<Canvas>(1200, 700);
+        if (clip) ::IntersectClipRect(canvas->dc.get(), clip->left, clip->top, clip->right, clip->bottom);
+        EXPECT_NE(::SendMessageW(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas->dc.get()), 0), 0);
+        ::SelectClipRgn(canvas->dc.get(), nullptr);
+        return canvas->Read();
+    };
+    // Before the view's first paint the slide rectangle is empty: all of the clip box is white.
+    p.view()->m_rcSlide = CRect();
+    const Pixels fresh = erase(nullptr);
+    EXPECT_EQ(fresh.At(0, 0), kWhite);
+    EXPECT_EQ(fresh.At(1199, 699), kWhite);
+
+    p.view()->m_rcSlide = CRect(0, 0, 1000, 600);
+    const Pixels grown = erase(nullptr);
+    EXPECT_EQ(grown.At(999, 599), kGrey);
+    EXPECT_EQ(grown.At(0, 0), kGrey);
+    EXPECT_EQ(grown.At(1000, 0), kWhite);
+    EXPECT_EQ(grown.At(1199, 599), kWhite);
+    EXPECT_EQ(grown.At(0, 600), kWhite);
+    EXPECT_EQ(grown.At(1199, 699), kWhite);
+
+    // Only within the clip box.
+    const RECT clip{900, 500, 1100, 650};
+    const Pixels clipped = erase(&clip);
+    EXPECT_EQ(clipped.At(950, 550), kGrey);
+    EXPECT_EQ(clipped.At(1050, 550), kWhite);
+    EXPECT_EQ(clipped.At(950, 620), kWhite);
+    EXPECT_EQ(clipped.At(1150, 550), kGrey);
+    EXPECT_EQ(clipped.At(950, 680), kGrey);
+    EXPECT_EQ(clipped.At(1050, 450), kGrey);
+}
+
+TEST_F(MainFrame, LeavingTheNonClientAreaClearsTheHoverAtOnce) {
+    Presenter p(1000, 600);
+    CPemboroView* view = p.view();
+    p.Paint();
+    const COLORREF painted = testing_win::ReadWindow(p.viewHwnd(), RECT{500, 100, 501, 101}).At(0, 0);
+    // Something drawn on the window stands in for a highlight.
+    {
+        const fw::WindowDc dc(p.viewHwnd());
+        const fw::Brush red(::CreateSolidBrush(RGB(255, 0, 0)));
+        const RECT spot{480, 80, 520, 120};
+        ::FillRect(dc.get(), &spot, red.get());
+    }
+    view->m_bHover = true;
+    MSG other{p.frame()->m_hWnd, WM_MOUSEMOVE, 0, 0, 0, {0, 0}};
+    p.frame()->PreTranslateMessage(&other);
+    EXPECT_TRUE(view->m_bHover) << "only the non-client mouse-leave clears it";
+
+    MSG leave{p.frame()->m_hWnd, WM_NCMOUSELEAVE, 0, 0, 0, {0, 0}};
+    EXPECT_FALSE(p.frame()->PreTranslateMessage(&leave));
+    EXPECT_FALSE(view->m_bHover);
+    EXPECT_EQ(view->m_pHoverSpot, nullptr);
+    // Repainted before PreTranslateMessage returned: no pumping in between.
+    EXPECT_EQ(testing_win::ReadWindow(p.viewHwnd(), RECT{500, 100, 501, 101}).At(0, 0), painted);
+}
+
+TEST_F(MainFrame, F1AndTheMenuItemReachTheSameToggle) {
+    Presenter p(800, 500);
+    CMainFrame* frame = p.frame();
+    MSG f1{p.viewHwnd(), WM_KEYDOWN, VK_F1, 0x003B0001, 0, {0, 0}};
+    EXPECT_TRUE(frame->PreTranslateMessage(&f1)) << "consumed by the accelerator";
+    EXPECT_TRUE(frame->m_bFullScreen);
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_FULL_SCREEN_MODE, 0);
+    EXPECT_FALSE(frame->m_bFullScreen);
+}
+
+TEST_F(MainFrame, AcceleratorTableAndMenu) {
+    const HACCEL table = ::LoadAcceleratorsW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+    ASSERT_NE(table, nullptr);
+    ACCEL entries[8]{};
+    const int n = ::CopyAcceleratorTableW(table, entries, 8);
+    ASSERT_EQ(n, 2);
+    EXPECT_EQ(entries[0].fVirt & ~0x80, FVIRTKEY | FCONTROL);
+    EXPECT_EQ(entries[0].key, 'P');
+    EXPECT_EQ(entries[0].cmd, 57607);
+    EXPECT_EQ(entries[1].fVirt & ~0x80, FVIRTKEY | FNOINVERT);
+    EXPECT_EQ(entries[1].key, VK_F1);
+    EXPECT_EQ(entries[1].cmd, ID_FULL_SCREEN_MODE);
+
+    Presenter p(800, 500);
+    const HMENU bar = ::GetMenu(p.frame()->m_hWnd);
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(::GetMenuItemCount(bar), 1);
+    wchar_t text[64];
+    ::GetMenuStringW(bar, 0, text, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(text), L"Menu");
+    const HMENU popup = ::GetSubMenu(bar, 0);
+    const std::vector<std::pair<std::wstring, UINT>> items = {
+        {L"Full Screen Mode", ID_FULL_SCREEN_MODE}, {L"Print", 57607}, {L"Print Preview", 57609}, {L"E&xit", 57665}};
+    ASSERT_EQ(::GetMenuItemCount(popup), static_cast<int>(items.size()));
+    for (int i = 0; i < static_cast<int>(items.size()); ++i) {
+        ::GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(text), items[i].first);
+        EXPECT_EQ(::GetMenuItemID(popup, i), items[i].second);
+    }
+    // No check mark in either state.
+    for (int toggle = 0; toggle < 2; ++toggle) {
+        ::SendMessageW(p.frame()->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+        EXPECT_EQ(::GetMenuState(popup, ID_FULL_SCREEN_MODE, MF_BYCOMMAND) & MF_CHECKED, 0u);
+        p.frame()->OnFullScreen();
+    }
+}
+
+}  // namespace

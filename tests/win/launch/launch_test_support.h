@@ -1,0 +1,271 @@
+// What the launching tests share: the stand-in simulator and the argument recorder
+// as real processes, their logs, registry entries set for one test, and the
+// simulator globals put back after each test.
+#pragma once
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <cwchar>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "launch/simulator.h"
+#include "launch/title_match.h"
+#include "support/win_test_support.h"
+
+namespace launch_test {
+
+inline std::wstring FromUnixPath(const char* unixPath) {
+    std::wstring path = L"Z:";
+    for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
+    return path;
+}
+
+inline std::wstring BuildDir() { return FromUnixPath(PEMBORO_BUILD_DIR); }
+inline std::wstring StandInPath() { return BuildDir() + L"\\tools\\vexa\\Vexax64.exe"; }
+inline std::wstring RecorderPath() { return BuildDir() + L"\\tools\\recorder\\recorder.exe"; }
+
+// A fresh, empty folder for one test.
+inline std::wstring FreshDir(const std::wstring& name) {
+    const std::wstring dir = testing_win::TempDir() + L"\\" + name;
+    ::CreateDirectoryW(dir.c_str(), nullptr);
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((dir + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring entry = dir + L"\\" + found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileW(entry.c_str());
+            else if (found.cFileName[0] != L'.') ::RemoveDirectoryW(entry.c_str());
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    return dir;
+}
+
+inline void WriteTextFile(const std::wstring& path, const char* text = "* test circuit\n") {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    ::WriteFile(file, text, static_cast<DWORD>(std::strlen(text)), &written, nullptr);
+    ::CloseHandle(file);
+}
+
+// The lines of a UTF-8 log, without their line ends; empty when there is no log.
+inline std::vector<std::wstring> ReadLog(const std::wstring& path) {
+    std::vector<std::wstring> lines;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return lines;
+    std::string bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read) bytes.append(chunk, read);
+    ::CloseHandle(file);
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find('\n', start);
+        if (end == std::string::npos) break;  // a line still being written
+        std::string line = bytes.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::wstring wide(line.size(), L'\0');
+        const int n = ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), wide.data(),
+                                            static_cast<int>(wide.size()));
+        wide.resize(n > 0 ? static_cast<size_t>(n) : 0);
+        lines.push_back(wide);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// Waits until the log holds at least `count` lines; returns what it holds then.
+inline std::vector<std::wstring> WaitForLog(const std::wstring& path, size_t count, DWORD timeoutMs = 20000) {
+    testing_win::PumpUntil([&] { return ReadLog(path).size() >= count; }, timeoutMs);
+    return ReadLog(path);
+}
+
+// An environment variable of this process, inherited by everything it starts.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const wchar_t* name, const std::wstring& value) : name_(name) {
+        wchar_t old[2048];
+        const DWORD n = ::GetEnvironmentVariableW(name, old, static_cast<DWORD>(std::size(old)));
+        had_ = n > 0 && n < std::size(old);
+        if (had_) old_.assign(old, n);
+        ::SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedEnvironment() { ::SetEnvironmentVariableW(name_.c_str(), had_ ? old_.c_str() : nullptr); }
+    void Set(const std::wstring& value) { ::SetEnvironmentVariableW(name_.c_str(), value.c_str()); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    std::wstring name_;
+    std::wstring old_;
+    bool had_ = false;
+};
+
+// Sets the default value of HKEY_CLASSES_ROOT\<key> for one test (raw bytes, so that a test
+// can store a text without its terminator), and puts back what was there before.
+class ClassesDefault {
+public:
+    ClassesDefault(const std::wstring& key, const void* data, DWORD bytes, DWORD type = REG_SZ) : key_(key) {
+        // The shallowest part of the key that is missing now is what the restore deletes.
+        for (size_t end = 0; end != std::wstring::npos && created_.empty();) {
+            end = key.find(L'\\', end + 1);
+            const std::wstring part = key.substr(0, end);
+            HKEY probe = nullptr;
+            if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, part.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS)
+                ::RegCloseKey(probe);
+            else
+                created_ = part;
+        }
+        HKEY hkey = nullptr;
+        if (created_.empty() && ::RegOpenKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, KEY_READ, &hkey) == ERROR_SUCCESS) {
+            DWORD size = 0;
+            if (::RegQueryValueExW(hkey, nullptr, nullptr, &oldType_, nullptr, &size) == ERROR_SUCCESS) {
+                hadValue_ = true;
+                old_.resize(size);
+                ::RegQueryValueExW(hkey, nullptr, nullptr, &oldType_, old_.data(), &size);
+            }
+            ::RegCloseKey(hkey);
+        }
+        EXPECT_EQ(::RegCreateKeyExW(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hkey,
+                                    nullptr),
+                  ERROR_SUCCESS);
+        EXPECT_EQ(::RegSetValueExW(hkey, nullptr, 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS);
+        ::RegCloseKey(hkey);
+    }
+    ClassesDefault(const std::wstring& key, const std::wstring& text)
+        : ClassesDefault(key, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) {}
+    ~ClassesDefault() {
+        if (!created_.empty()) {
+            ::RegDeleteTreeW(HKEY_CLASSES_ROOT, created_.c_str());
+            return;
+        }
+        HKEY hkey = nullptr;
+        if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, key_.c_str(), 0, KEY_ALL_ACCESS, &hkey) != ERROR_SUCCESS) return;
+        if (hadValue_) ::RegSetValueExW(hkey, nullptr, 0, oldType_, old_.data(), static_cast<DWORD>(old_.size()));
+        else ::RegDeleteValueW(hkey, nullptr);
+        ::RegCloseKey(hkey);
+    }
+    ClassesDefault(const ClassesDefault&) = delete;
+    ClassesDefault& operator=(const ClassesDefault&) = delete;
+
+private:
+    std::wstring key_;
+    std::wstring created_;
+    bool hadValue_ = false;
+    DWORD oldType_ = REG_SZ;
+    std::vector<BYTE> old_;
+};
+
+// Ids of the running processes whose executable has this file name.
+inline std::vector<DWORD> ProcessesNamed(const wchar_t* exeName) {
+    std::vector<DWORD> ids;
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return ids;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, exeName) == 0) ids.push_back(entry.th32ProcessID);
+    }
+    ::CloseHandle(snapshot);
+    return ids;
+}
+
+// Top-level simulator windows of other processes, from the top of the z-order down.
+inline std::vector<HWND> SimulatorWindowsOfOthers() {
+    std::vector<HWND> found;
+    for (HWND hwnd = ::GetTopWindow(nullptr); hwnd; hwnd = ::GetWindow(hwnd, GW_HWNDNEXT)) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hwnd, &pid);
+        wchar_t title[1024] = {};
+        ::GetWindowTextW(hwnd, title, 1024);
+        if (pid != ::GetCurrentProcessId() && IsSimulatorTitle(title)) found.push_back(hwnd);
+    }
+    return found;
+}
+
+inline HWND WindowOfProcess(DWORD pid) {
+    for (HWND hwnd : SimulatorWindowsOfOthers()) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == pid) return hwnd;
+    }
+    return nullptr;
+}
+
+// Ends every stand-in simulator that the tests started, whoever started it.
+inline void EndStandIns() {
+    for (DWORD pid : ProcessesNamed(L"Vexax64.exe")) {
+        HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+        if (!process) continue;
+        ::TerminateProcess(process, 0);
+        ::WaitForSingleObject(process, 5000);
+        ::CloseHandle(process);
+    }
+    testing_win::PumpUntil([] { return SimulatorWindowsOfOthers().empty(); }, 5000);
+}
+
+// The stand-in simulator, started by the test (with the given switches) and up with its window.
+struct StandIn {
+    DWORD pid = 0;
+    DWORD threadId = 0;
+    HWND hwnd = nullptr;
+};
+inline StandIn StartStandIn(const wchar_t* switches = L"") {
+    StandIn standIn;
+    std::wstring commandLine = std::wstring(L"Vexax64.exe ") + switches;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessW(StandInPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
+        ADD_FAILURE() << "the stand-in simulator did not start; is it built?";
+        return standIn;
+    }
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    standIn.pid = info.dwProcessId;
+    testing_win::PumpUntil([&] { return WindowOfProcess(standIn.pid) != nullptr; }, 20000);
+    standIn.hwnd = WindowOfProcess(standIn.pid);
+    if (!standIn.hwnd) ADD_FAILURE() << "the stand-in simulator shows no window";
+    else standIn.threadId = ::GetWindowThreadProcessId(standIn.hwnd, nullptr);
+    return standIn;
+}
+
+// The simulator globals as the test found them, put back at its end.
+class SimulatorGlobals {
+public:
+    SimulatorGlobals()
+        : path_(g_simulatorPath), exe_(g_simulatorExe), done_(g_simulatorLookupDone) {
+        std::wmemcpy(pathBuf_, g_simulatorPathBuf, 512);
+        std::wmemcpy(exeBuf_, g_simulatorExeBuf, 512);
+    }
+    ~SimulatorGlobals() {
+        g_simulatorPath = path_;
+        g_simulatorExe = exe_;
+        g_simulatorLookupDone = done_;
+        std::wmemcpy(g_simulatorPathBuf, pathBuf_, 512);
+        std::wmemcpy(g_simulatorExeBuf, exeBuf_, 512);
+    }
+    const wchar_t* path() const { return path_; }
+    const wchar_t* exe() const { return exe_; }
+    SimulatorGlobals(const SimulatorGlobals&) = delete;
+    SimulatorGlobals& operator=(const SimulatorGlobals&) = delete;
+
+private:
+    const wchar_t* path_;
+    const wchar_t* exe_;
+    bool done_;
+    wchar_t pathBuf_[512];
+    wchar_t exeBuf_[512];
+};
+
+}  // namespace launch_test

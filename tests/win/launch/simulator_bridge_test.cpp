@@ -1,0 +1,408 @@
+// The simulator bridge against real windows, atoms, registry entries and processes:
+// the stand-in simulator answers messages and logs what reaches it.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "launch/simulator.h"
+#include "launch/simulator_defaults.h"
+#include "launch_test_support.h"
+#include "support/win_test_support.h"
+
+namespace {
+
+using namespace launch_test;
+using testing_win::PumpMessages;
+using testing_win::PumpUntil;
+
+bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
+    for (const std::wstring& l : lines) {
+        if (l == line) return true;
+    }
+    return false;
+}
+
+// A top-level window of this test process with a given title, hidden unless shown.
+class TitledWindow {
+public:
+    explicit TitledWindow(const wchar_t* title, bool visible = false)
+        : hwnd_(::CreateWindowExW(0, L"STATIC", title, WS_POPUP, 10, 10, 120, 40, nullptr, nullptr, nullptr, nullptr)) {
+        if (visible) ::ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    }
+    ~TitledWindow() { ::DestroyWindow(hwnd_); }
+    TitledWindow(const TitledWindow&) = delete;
+    TitledWindow& operator=(const TitledWindow&) = delete;
+    HWND get() const { return hwnd_; }
+
+private:
+    HWND hwnd_;
+};
+
+bool IsAbove(HWND upper, HWND lower) {
+    for (HWND hwnd = ::GetWindow(upper, GW_HWNDNEXT); hwnd; hwnd = ::GetWindow(hwnd, GW_HWNDNEXT)) {
+        if (hwnd == lower) return true;
+    }
+    return false;
+}
+
+TEST(SimulatorDefaults, FollowTheNativeArchitecture) {
+    // Wine's 64-bit prefix is an x64 machine.
+    EXPECT_EQ(NativeProcessorArchitecture(), PROCESSOR_ARCHITECTURE_AMD64);
+    // Every test puts the globals back, so they still hold what static initialisation chose.
+    EXPECT_STREQ(g_simulatorPath, L"C:\\Program Files\\Quillmere\\CirceloVexa\\Vexax64.exe");
+    EXPECT_STREQ(g_simulatorExe, L"Vexax64.exe");
+    EXPECT_FALSE(g_simulatorLookupDone);
+}
+
+class SimulatorBridge : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EndStandIns();
+        dir_ = FreshDir(L"bridge");
+        log_ = dir_ + L"\\circelo.log";
+        circeloLog_ = std::make_unique<ScopedEnvironment>(L"CIRCELO_LOG", log_);
+        g_simulatorPath = standIn_.c_str();
+        g_simulatorExe = L"Vexax64.exe";
+        g_simulatorLookupDone = true;  // only the tests of the lazy lookup let it run
+    }
+    void TearDown() override { EndStandIns(); }
+
+    std::wstring File(const wchar_t* name) {
+        const std::wstring path = dir_ + L"\\" + name;
+        WriteTextFile(path);
+        return path;
+    }
+
+    SimulatorGlobals globals_;
+    const std::wstring standIn_ = StandInPath();
+    std::wstring dir_;
+    std::wstring log_;
+    std::unique_ptr<ScopedEnvironment> circeloLog_;
+};
+
+// --- Finding the window ------------------------------------------------------------------
+
+TEST_F(SimulatorBridge, FindsOnlyTitlesThatAreThePrefixOrThePrefixWithSpaceAndHyphen) {
+    {
+        TitledWindow a(L"Circelo Vexa2", true), b(L"Circelo Vexa-x.asc", true), c(L"Circelo Vexa x.asc", true),
+            d(L"circelo Vexa", true), e(L"Circelo Vex", true);
+        EXPECT_EQ(FindSimulatorWindow(), nullptr);
+    }
+    for (const wchar_t* title : {L"Circelo Vexa", L"Circelo Vexa - curvetrace.asc"}) {
+        TitledWindow hidden(title);  // never shown: a simulator still starting up
+        ASSERT_FALSE(::IsWindowVisible(hidden.get()));
+        EXPECT_EQ(FindSimulatorWindow(), hidden.get());
+    }
+}
+
+TEST_F(SimulatorBridge, TheHigherOfTwoSimulatorWindowsIsTakenAndRaised) {
+    TitledWindow lower(L"Circelo Vexa - a.asc", true);
+    TitledWindow higher(L"Circelo Vexa", true);
+    ::SetWindowPos(higher.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    TitledWindow other(L"Another program", true);
+    ::SetWindowPos(other.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    ASSERT_TRUE(IsAbove(other.get(), higher.get()));
+
+    EXPECT_EQ(FindSimulatorWindow(), higher.get());
+    EXPECT_TRUE(IsAbove(higher.get(), other.get()));  // raised to the top, without activation
+    EXPECT_NE(::GetActiveWindow(), higher.get());
+
+    ::SetWindowPos(lower.get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    EXPECT_EQ(FindSimulatorWindow(), lower.get());
+}
+
+TEST_F(SimulatorBridge, OfTwoRunningSimulatorsTheHigherGetsTheFile) {
+    const std::wstring firstLog = dir_ + L"\\first.log", secondLog = dir_ + L"\\second.log";
+    circeloLog_->Set(firstLog);
+    const StandIn first = StartStandIn();
+    circeloLog_->Set(secondLog);
+    const StandIn second = StartStandIn();
+    ASSERT_TRUE(first.hwnd && second.hwnd);
+    const std::wstring circuit = File(L"a.asc");
+
+    ::SetWindowPos(first.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    OpenInSimulator(circuit.c_str());
+    ::SetWindowPos(second.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    RunInSimulator(circuit.c_str());
+
+    EXPECT_EQ(WaitForLog(firstLog, 2), (std::vector<std::wstring>{L"command-line none", L"message open " + circuit}));
+    EXPECT_EQ(WaitForLog(secondLog, 2), (std::vector<std::wstring>{L"command-line none", L"message run " + circuit}));
+}
+
+// --- The association lookup ----------------------------------------------------------------
+
+TEST_F(SimulatorBridge, AssociationLookupReadsTheQuotedPathBeforeTheQuotedPlaceholder) {
+    const std::wstring longPath = L"C:\\" + std::wstring(600, L'p') + L"\\Sim.exe";
+    struct Case {
+        const char* what;
+        std::wstring command;
+        const wchar_t* path;  // null: the defaults stay
+        const wchar_t* exe;
+    } const cases[] = {
+        {"quoted path and placeholder", L"\"C:\\Program Files\\Circelo\\Vexa64.exe\" \"%1\"",
+         L"C:\\Program Files\\Circelo\\Vexa64.exe", L"Vexa64.exe"},
+        {"unquoted placeholder", L"\"C:\\Program Files\\Circelo\\Vexa64.exe\" %1", nullptr, nullptr},
+        {"one quotation mark", L"C:\\Program Files\\Circelo\\Vexa64.exe\" \"%1\"", nullptr, nullptr},
+        {"no backslash", L"\"Vexa64.exe\" \"%1\"", nullptr, nullptr},
+        {"over-long value", L"\"" + longPath + L"\" \"%1\"", nullptr, nullptr},
+    };
+    ClassesDefault type(L".asc", std::wstring(L"PemboroTest.Circuit"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        g_simulatorPath = L"default path";
+        g_simulatorExe = L"default exe";
+        g_simulatorLookupDone = false;
+        ClassesDefault command(L"PemboroTest.Circuit\\shell\\open\\command", c.command);
+        LookupSimulatorAssociation();
+        EXPECT_FALSE(g_simulatorLookupDone);  // start-up's own lookup is not the lazy one
+        if (!c.path) {
+            EXPECT_STREQ(g_simulatorPath, L"default path");
+            EXPECT_STREQ(g_simulatorExe, L"default exe");
+            continue;
+        }
+        EXPECT_EQ(g_simulatorPath, g_simulatorPathBuf);
+        EXPECT_EQ(g_simulatorExe, g_simulatorExeBuf);
+        EXPECT_STREQ(g_simulatorPath, c.path);
+        EXPECT_STREQ(g_simulatorExe, c.exe);
+    }
+}
+
+// The command is read into 512 characters, terminator included: a value that fills them
+// without a terminator has no known end and is refused; one that ends in time is read.
+// A file-type name too long to take the key suffix stops the lookup.
+TEST_F(SimulatorBridge, AssociationLookupKeepsToItsBuffers) {
+    ClassesDefault type(L".asc", std::wstring(L"PemboroTest.Circuit"));
+    std::wstring command = L"\"C:\\Sim\\Vexa64.exe\" \"%1\"";
+    command.append(511 - command.size(), L' ');
+    struct Case {
+        const char* what;
+        std::wstring stored;  // the value's characters, stored as they are
+        bool read;
+    } const cases[] = {
+        {"511 characters and the terminator", command + L'\0', true},
+        {"511 characters without terminator", command, true},
+        {"512 characters without terminator", command + L' ', false},
+        {"512 characters and the terminator", command + L" " + L'\0', false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // A character after the data keeps the registry from adding a terminator of its own.
+        const std::wstring data = c.stored + L'X';
+        ClassesDefault value(L"PemboroTest.Circuit\\shell\\open\\command", data.data(),
+                             static_cast<DWORD>(c.stored.size() * sizeof(wchar_t)));
+        g_simulatorPath = L"default path";
+        g_simulatorExe = L"default exe";
+        LookupSimulatorAssociation();
+        EXPECT_STREQ(g_simulatorPath, c.read ? L"C:\\Sim\\Vexa64.exe" : L"default path");
+        EXPECT_STREQ(g_simulatorExe, c.read ? L"Vexa64.exe" : L"default exe");
+    }
+
+    for (const size_t typeLength : {1010u, 1023u, 1500u}) {
+        SCOPED_TRACE(typeLength);
+        const std::wstring longType(typeLength, L'T');
+        ClassesDefault longTypeValue(L".asc", longType);
+        g_simulatorPath = L"default path";
+        g_simulatorExe = L"default exe";
+        LookupSimulatorAssociation();
+        EXPECT_STREQ(g_simulatorPath, L"default path");
+        EXPECT_STREQ(g_simulatorExe, L"default exe");
+    }
+}
+
+TEST_F(SimulatorBridge, NoAssociationKeepsTheDefaults) {
+    g_simulatorPath = L"default path";
+    g_simulatorExe = L"default exe";
+    ClassesDefault type(L".asc", std::wstring(L"PemboroTest.Unregistered"));
+    LookupSimulatorAssociation();
+    EXPECT_STREQ(g_simulatorPath, L"default path");
+    EXPECT_STREQ(g_simulatorExe, L"default exe");
+}
+
+// --- Handing files over ------------------------------------------------------------------
+
+TEST_F(SimulatorBridge, ARunningSimulatorGetsTheFileByMessage) {
+    const StandIn running = StartStandIn();
+    ASSERT_TRUE(running.hwnd);
+    const std::wstring circuit = File(L"circuit with spaces.asc");
+    const std::wstring netlist = File(L"amp.net");
+
+    OpenInSimulator(circuit.c_str());
+    RunInSimulator(netlist.c_str());
+    OpenInSimulator(netlist.c_str());
+
+    const auto lines = WaitForLog(log_, 4);
+    EXPECT_EQ(lines, (std::vector<std::wstring>{L"command-line none", L"message open " + circuit,
+                                                L"message run " + netlist, L"message open " + netlist}));
+    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 1u);
+}
+
+TEST_F(SimulatorBridge, SendReportsWhetherTheWindowAccepted) {
+    const std::wstring circuit = File(L"a.asc");
+    {
+        const StandIn accepting = StartStandIn();
+        ASSERT_TRUE(accepting.hwnd);
+        EXPECT_TRUE(SendSimulatorMessage(accepting.hwnd, SimulatorOpenMessage, circuit.c_str()));
+        EXPECT_TRUE(SendSimulatorMessage(accepting.hwnd, SimulatorRunMessage, circuit.c_str()));
+        EXPECT_FALSE(SendSimulatorMessage(accepting.hwnd, WM_APP + 11, circuit.c_str()));
+    }
+    EndStandIns();
+    const StandIn refusing = StartStandIn(L"-refuse");
+    ASSERT_TRUE(refusing.hwnd);
+    EXPECT_FALSE(SendSimulatorMessage(refusing.hwnd, SimulatorOpenMessage, circuit.c_str()));
+    // Every atom made for a message is gone again.
+    EXPECT_EQ(::GlobalFindAtomW(circuit.c_str()), 0);
+}
+
+TEST_F(SimulatorBridge, ARefusingSimulatorLeadsToANewProcessWithTheFile) {
+    const StandIn refusing = StartStandIn(L"-refuse");
+    ASSERT_TRUE(refusing.hwnd);
+    const std::wstring circuit = File(L"NE555.asc");
+    OpenInSimulator(circuit.c_str());
+    auto lines = WaitForLog(log_, 3);
+    EXPECT_TRUE(Contains(lines, L"message refused open " + circuit));
+    EXPECT_TRUE(Contains(lines, L"command-line open " + circuit));
+    EndStandIns();
+
+    const StandIn refusingAgain = StartStandIn(L"-refuse");
+    ASSERT_TRUE(refusingAgain.hwnd);
+    RunInSimulator(circuit.c_str());
+    lines = WaitForLog(log_, 6);
+    EXPECT_TRUE(Contains(lines, L"message refused run " + circuit));
+    EXPECT_TRUE(Contains(lines, L"command-line run " + circuit));
+}
+
+TEST_F(SimulatorBridge, WithNoneRunningACircuitFileStartsOneSimulatorAtOnce) {
+    const std::wstring circuit = File(L"curvetrace.asc");
+    OpenInSimulator(circuit.c_str());
+    // Started synchronously: whatever was started is there when the call returns.
+    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 1u);
+    const auto lines = WaitForLog(log_, 1);
+    EXPECT_EQ(lines, (std::vector<std::wstring>{L"command-line open " + circuit}));  // no poll, no message
+}
+
+TEST_F(SimulatorBridge, WithNoneRunningANetlistStartsOneSimulatorAndThenMessagesIt) {
+    const std::wstring netlist = File(L"filter.sp");
+    OpenInSimulator(netlist.c_str());
+    // The poll found the new window and the message was answered before the call returned.
+    EXPECT_EQ(ReadLog(log_),
+              (std::vector<std::wstring>{L"command-line open " + netlist, L"message open " + netlist}));
+    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 1u);
+}
+
+TEST_F(SimulatorBridge, WithNoneRunningARunStartsTheSimulatorWithRunSwitch) {
+    const std::wstring circuit = File(L"astable.asc");
+    RunInSimulator(circuit.c_str());
+    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 1u);
+    EXPECT_EQ(WaitForLog(log_, 1), (std::vector<std::wstring>{L"command-line run " + circuit}));
+}
+
+// --- The lazy lookup ------------------------------------------------------------------------
+
+TEST_F(SimulatorBridge, TheFirstFallbackLooksUpTheAssociationOnceAndOnlyOnce) {
+    const std::wstring circuit = File(L"astable.asc");
+    g_simulatorPath = L"C:\\nowhere\\Vexax64.exe";  // nothing to start there
+    g_simulatorLookupDone = false;
+    ClassesDefault type(L".asc", std::wstring(L"PemboroTest.Circuit"));
+    auto command = std::make_unique<ClassesDefault>(L"PemboroTest.Circuit\\shell\\open\\command",
+                                                    L"\"" + standIn_ + L"\" \"%1\"");
+
+    RunInSimulator(circuit.c_str());
+    EXPECT_TRUE(g_simulatorLookupDone);
+    EXPECT_STREQ(g_simulatorPath, standIn_.c_str());
+    EXPECT_EQ(WaitForLog(log_, 1), (std::vector<std::wstring>{L"command-line run " + circuit}));
+    EndStandIns();
+
+    // Registered anew after the first fallback: no longer looked at.
+    command.reset();
+    ClassesDefault moved(L"PemboroTest.Circuit\\shell\\open\\command", std::wstring(L"\"C:\\elsewhere\\Sim.exe\" \"%1\""));
+    RunInSimulator(circuit.c_str());
+    EXPECT_STREQ(g_simulatorPath, standIn_.c_str());
+    EXPECT_EQ(WaitForLog(log_, 2).size(), 2u);
+}
+
+TEST_F(SimulatorBridge, TheNetlistStartUsesThePointersAsTheyStandAndTheFallbackLooksUp) {
+    const std::wstring netlist = File(L"filter.net");
+    g_simulatorPath = L"C:\\nowhere\\Vexax64.exe";
+    g_simulatorLookupDone = false;
+    ClassesDefault type(L".asc", std::wstring(L"PemboroTest.Circuit"));
+    ClassesDefault command(L"PemboroTest.Circuit\\shell\\open\\command", L"\"" + standIn_ + L"\" \"%1\"");
+
+    OpenInSimulator(netlist.c_str());  // the first start fails, eleven polls find nothing
+    EXPECT_TRUE(g_simulatorLookupDone);
+    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 1u);
+    EXPECT_EQ(WaitForLog(log_, 1), (std::vector<std::wstring>{L"command-line open " + netlist}));
+}
+
+TEST_F(SimulatorBridge, AFallbackWithNoAssociationStillSetsTheFlag) {
+    const std::wstring circuit = File(L"a.asc");
+    g_simulatorLookupDone = false;
+    ClassesDefault type(L".asc", std::wstring(L"PemboroTest.Unregistered"));
+    OpenInSimulator(circuit.c_str());
+    EXPECT_TRUE(g_simulatorLookupDone);
+    EXPECT_STREQ(g_simulatorPath, standIn_.c_str());
+    EXPECT_EQ(WaitForLog(log_, 1), (std::vector<std::wstring>{L"command-line open " + circuit}));
+}
+
+// --- Paths with blanks, and paths too long for an atom --------------------------------------
+
+// Each argument reaches the started program whole, blanks and all.
+TEST_F(SimulatorBridge, StartedProgramsGetEachArgumentWhole) {
+    const std::wstring recorderLog = dir_ + L"\\recorder.log";
+    ScopedEnvironment recorder(L"RECORDER_LOG", recorderLog);
+    const std::wstring recorderPath = RecorderPath();
+    g_simulatorPath = recorderPath.c_str();
+    const std::wstring folder = dir_ + L"\\Demo  deck";  // two blanks in a row
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring circuit = folder + L"\\my circuit.asc";
+    WriteTextFile(circuit);
+
+    OpenInSimulator(circuit.c_str());
+    auto lines = WaitForLog(recorderLog, 1);
+    RunInSimulator(circuit.c_str());
+    lines = WaitForLog(recorderLog, 2);
+    StartSimulator();
+    lines = WaitForLog(recorderLog, 3);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], L"<Vexax64.exe> <" + circuit + L">");
+    EXPECT_EQ(lines[1], L"<Vexax64.exe> <" + circuit + L"> <-run>");
+    EXPECT_EQ(lines[2], L"<Vexax64.exe>");
+}
+
+// A global atom holds at most 255 characters: a longer path goes to a new simulator on its
+// command line, and the running one is not sent an empty atom.
+TEST_F(SimulatorBridge, APathLongerThanAnAtomGoesToANewProcess) {
+    const StandIn running = StartStandIn();
+    ASSERT_TRUE(running.hwnd);
+    ASSERT_EQ(WaitForLog(log_, 1).size(), 1u);
+    const std::wstring newLog = dir_ + L"\\new.log";
+    circeloLog_->Set(newLog);
+    const std::wstring longPath = dir_ + L"\\" + std::wstring(280 - dir_.size(), L'n') + L".asc";
+    ASSERT_GT(longPath.size(), 255u);
+
+    OpenInSimulator(longPath.c_str());
+    EXPECT_EQ(WaitForLog(newLog, 1), (std::vector<std::wstring>{L"command-line open " + longPath}));
+    EXPECT_EQ(ReadLog(log_), (std::vector<std::wstring>{L"command-line none"}));
+}
+
+// A simulator that stops answering costs the presenter the reply time-out, not the show:
+// the file goes to a new simulator instead.
+TEST_F(SimulatorBridge, AHungSimulatorIsPassedOverAfterTheReplyTimeOut) {
+    const StandIn hung = StartStandIn();
+    ASSERT_TRUE(hung.hwnd);
+    HANDLE thread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, hung.threadId);
+    ASSERT_TRUE(thread);
+    ASSERT_NE(::SuspendThread(thread), static_cast<DWORD>(-1));
+    const std::wstring newLog = dir_ + L"\\new.log";
+    circeloLog_->Set(newLog);
+    const std::wstring circuit = File(L"hung.asc");
+
+    OpenInSimulator(circuit.c_str());
+    ::ResumeThread(thread);
+    ::CloseHandle(thread);
+    EXPECT_EQ(WaitForLog(newLog, 1), (std::vector<std::wstring>{L"command-line open " + circuit}));
+    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 2u);
+}
+
+}  // namespace
