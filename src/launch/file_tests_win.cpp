@@ -8,6 +8,9 @@
 
 bool FileExists(const wchar_t* path) {
     if (!path || !*path) return false;
+    // A name ending in a separator names a folder; Wine's stat would forgive the separator.
+    const wchar_t last = path[std::wcslen(path) - 1];
+    if (last == L'\\' || last == L'/') return false;
     struct _stat64i32 st;
     return _wstat64i32(path, &st) == 0 && (st.st_mode & _S_IFREG) != 0;
 }
