@@ -4,6 +4,7 @@
 // demo deck.
 #include "framework/box_filter.h"
 #include "framework/gdi.h"
+#include "gdiplus_file_decode.h"
 #include "framework/halftone_blit.h"
 #include "framework/image_loader.h"
 
@@ -91,18 +92,6 @@ fw::Bitmap DecodeWithGdiplus(const std::vector<char>& bytes) {
         delete bmp;
     }
     stream->Release();
-    return result;
-}
-
-// GDI+ the way a framework image class does it: from the file, then GetHBITMAP.
-fw::Bitmap DecodeWithGdiplusFile(const std::wstring& path) {
-    fw::Bitmap result;
-    if (Gdiplus::Bitmap* bmp = Gdiplus::Bitmap::FromFile(path.c_str())) {
-        HBITMAP h = nullptr;
-        if (bmp->GetLastStatus() == Gdiplus::Ok && bmp->GetHBITMAP(Gdiplus::Color(0, 0, 0, 0), &h) == Gdiplus::Ok)
-            result.reset(h);
-        delete bmp;
-    }
     return result;
 }
 

@@ -19,6 +19,7 @@
 #include "deck/page_cursor.h"
 #include "framework/dc.h"
 #include "framework/gdi.h"
+#include "gdiplus_file_decode.h"
 #include "framework/halftone_blit.h"
 #include "framework/image_loader.h"
 #include "launch/target_names.h"
@@ -52,18 +53,6 @@ std::vector<double> Interleaved(int runs, const std::vector<std::function<void()
     std::vector<double> medians;
     for (auto& t : times) medians.push_back(MedianOf(std::move(t)));
     return medians;
-}
-
-// GDI+ the way a framework image class decodes: from the file, then a bitmap handle.
-fw::Bitmap DecodeWithGdiplus(const std::wstring& path) {
-    fw::Bitmap result;
-    if (Gdiplus::Bitmap* bmp = Gdiplus::Bitmap::FromFile(path.c_str())) {
-        HBITMAP h = nullptr;
-        if (bmp->GetLastStatus() == Gdiplus::Ok && bmp->GetHBITMAP(Gdiplus::Color(0, 0, 0, 0), &h) == Gdiplus::Ok)
-            result.reset(h);
-        delete bmp;
-    }
-    return result;
 }
 
 // A memory DC with a bitmap compatible with the screen, as a window's paint DC would be.
@@ -106,7 +95,7 @@ int main(int argc, char** argv) {
             std::printf("slide row %d (%ls, %d markers), %d interleaved runs, median ms\n", row,
                         g_slideDeck[row].pszImage, g_slideDeck[row].nSpots, runs);
             fw::LoadImageFile(path.c_str());  // codec start-up is paid once per process, not per paint
-            DecodeWithGdiplus(path);
+            DecodeWithGdiplusFile(path);
             const fw::Bitmap decoded = fw::LoadImageFile(path.c_str());
             if (!decoded) {
                 std::printf("  the slide does not decode\n");
@@ -124,7 +113,7 @@ int main(int argc, char** argv) {
                 const std::vector<double> m = Interleaved(runs, {
                     [&] { g_currentPage = row; view->OnDraw(&dc); },
                     [&] { fw::LoadImageFile(path.c_str()); },
-                    [&] { DecodeWithGdiplus(path); },
+                    [&] { DecodeWithGdiplusFile(path); },
                     [&] { fw::HalftoneBlit(target.dc.get(), 0, 0, s.w, s.h, decoded.get()); },
                     [&] {
                         DrawLogos(target.dc.get(), rc, row, g_brandLogoId, g_secondLogoId);
