@@ -1,136 +1,227 @@
-// Prints how long a full paint of a real deck slide takes on a screen-compatible DC at three
-// client sizes, beside the bare decode of the same file (the loader's WIC path and GDI+) and
-// the halftone stretch alone, with a breakdown of the rest of the paint.
-// Usage: paint_bench [runs] [slide row ...]; defaults: 25 runs, rows 0 (title, 50 markers) and 3.
+// What a speaker feels of the paint: the real frame and view, driven by real messages, at two
+// client sizes. Each figure is printed beside its floor, measured in the same run:
+//   - Page Down through the whole deck at a speaker's pace (a key every 400 ms), key to the end
+//     of the paint, against one blit of the client area from memory;
+//   - a cold jump (nothing prepared) against the bare decode of the same slides;
+//   - the removal of a hover highlight and a repaint of the slide on screen;
+//   - the next photo in picture mode at a speaker's pace;
+//   - the process's peak working set, and what the picture cache did.
+// Usage: paint_bench [pace-ms] [WxH ...]   (defaults: 400 1920x1080 3840x2160)
+// A client area larger than the virtual desktop is painted in full but reaches the screen only
+// where the desktop is: run it on a desktop of the size measured for the whole cost (bench.sh does).
 #include <windows.h>
-#include <gdiplus.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cwchar>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "app/app.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
-#include "framework/dc.h"
 #include "framework/gdi.h"
-#include "gdiplus_file_decode.h"
-#include "framework/halftone_blit.h"
 #include "framework/image_loader.h"
 #include "launch/target_names.h"
-#include "view/branding_win.h"
-#include "view/memldc.h"
-#include "view/slide_draw_win.h"
-#include "view/view.h"
 #include "support/win_test_support.h"
+#include "view/geometry.h"
+#include "view/screen_pictures_win.h"
+#include "view/view.h"
+#include "view/view_geometry_win.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Ms(Clock::time_point a) { return std::chrono::duration<double, std::milli>(Clock::now() - a).count(); }
+double MsSince(Clock::time_point a) { return std::chrono::duration<double, std::milli>(Clock::now() - a).count(); }
 
-double MedianOf(std::vector<double> t) {
+double Percentile(std::vector<double> t, double p) {
+    if (t.empty()) return 0.0;
     std::sort(t.begin(), t.end());
-    return t.empty() ? 0.0 : t[t.size() / 2];
+    return t[std::min(t.size() - 1, static_cast<std::size_t>(p * static_cast<double>(t.size())))];
 }
+double Median(const std::vector<double>& t) { return Percentile(t, 0.5); }
 
-// Runs every measurement once per round, round after round, so that a busy machine slows
-// them all alike; gives the median of each.
-std::vector<double> Interleaved(int runs, const std::vector<std::function<void()>>& steps) {
-    std::vector<std::vector<double>> times(steps.size());
-    for (int i = 0; i < runs; ++i)
-        for (std::size_t k = 0; k < steps.size(); ++k) {
-            const auto a = Clock::now();
-            steps[k]();
-            times[k].push_back(Ms(a));
+// Runs the message loop until `message` for `hwnd` has been handled and the view has nothing
+// left to paint: the moment the speaker's input has been answered on the window.
+double Answer(HWND view, const std::function<void()>& send, UINT message) {
+    const auto start = Clock::now();
+    send();
+    bool handled = false;
+    for (;;) {
+        MSG msg;
+        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+            if (msg.hwnd == view && msg.message == message) handled = true;
+        } else if (!handled) {
+            ::Sleep(0);
         }
-    std::vector<double> medians;
-    for (auto& t : times) medians.push_back(MedianOf(std::move(t)));
-    return medians;
+        if (handled && !::GetUpdateRect(view, nullptr, FALSE)) break;
+    }
+    ::GdiFlush();
+    return MsSince(start);
 }
 
-// A memory DC with a bitmap compatible with the screen, as a window's paint DC would be.
-struct ScreenTarget {
-    fw::WindowDc screen{nullptr};
-    fw::MemoryDc dc{::CreateCompatibleDC(screen.get())};
-    fw::Bitmap bmp;
-    HGDIOBJ old = nullptr;
-    ScreenTarget(int w, int h) : bmp(::CreateCompatibleBitmap(screen.get(), w, h)) {
-        old = ::SelectObject(dc.get(), bmp.get());
+double KeyToPaint(HWND view, UINT vk) {
+    return Answer(view, [&] { ::PostMessageW(view, WM_KEYDOWN, vk, 1); }, WM_KEYDOWN);
+}
+
+// One blit of a prepared client-sized picture onto the window: the floor of any slide change.
+double BlitFloor(HWND view, int w, int h, int runs) {
+    const BITMAPINFO bi = fw::TopDown32Info(w, h);
+    void* bits = nullptr;
+    const fw::Bitmap dib(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const fw::MemoryDc memory(::CreateCompatibleDC(nullptr));
+    if (!dib || !memory) return 0.0;
+    std::fill_n(static_cast<std::uint32_t*>(bits), static_cast<std::size_t>(w) * h, 0x00336699u);
+    const fw::ScopedSelect select(memory.get(), dib.get());
+    const fw::WindowDc window(view);
+    std::vector<double> t;
+    for (int i = 0; i < runs; ++i) {
+        const auto start = Clock::now();
+        ::BitBlt(window.get(), 0, 0, w, h, memory.get(), 0, 0, SRCCOPY);
+        ::GdiFlush();
+        t.push_back(MsSince(start));
     }
-    ~ScreenTarget() { ::SelectObject(dc.get(), old); }
+    return Median(t);
+}
+
+double DecodeMs(int row) {
+    const std::wstring path = std::wstring(g_appDir) + L"\\" + g_slideDeck[row].pszImage;
+    const auto start = Clock::now();
+    fw::DecodeImageFile(path.c_str());
+    return MsSince(start);
+}
+
+struct WorkingSet {
+    std::size_t nowMb, peakMb;
 };
+WorkingSet WorkingSetMb() {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof(pmc);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
+    return {pmc.WorkingSetSize >> 20, pmc.PeakWorkingSetSize >> 20};
+}
+
+void FreshCache(CPemboroView* view) { view->m_pictures = std::make_unique<ScreenPictures>(); }
+
+struct Size {
+    int w, h;
+};
+
+void Measure(testing_win::Presenter& presenter, Size size, int paceMs) {
+    CPemboroView* view = presenter.view();
+    const HWND hwnd = presenter.viewHwnd();
+    ::MoveWindow(hwnd, 0, 0, size.w, size.h, FALSE);
+    FreshCache(view);
+    std::printf("\n== client area %dx%d ==\n", size.w, size.h);
+
+    // Page Down through the deck, as a speaker does, with the look-ahead at work.
+    g_currentPage = 0;
+    presenter.Paint();
+    testing_win::PumpMessages(static_cast<DWORD>(paceMs));
+    std::vector<double> steps;
+    for (int row = 1; row <= LAST_SLIDE; ++row) {
+        steps.push_back(KeyToPaint(hwnd, VK_NEXT));
+        testing_win::PumpMessages(static_cast<DWORD>(paceMs));
+    }
+    const PictureCache::Stats afterPass = view->m_pictures->cache().GetStats();
+    const WorkingSet memory = WorkingSetMb();
+    const double blit = BlitFloor(hwnd, size.w, size.h, 15);
+    std::printf("Page Down at %d ms pace, %zu keys: median %6.1f ms, p90 %6.1f ms, max %6.1f ms"
+                "   (floor: one client blit %5.1f ms; median %.1fx the floor)\n",
+                paceMs, steps.size(), Median(steps), Percentile(steps, 0.9), Percentile(steps, 1.0), blit,
+                blit > 0 ? Median(steps) / blit : 0.0);
+    std::printf("  picture cache: %d decodes (%d by the worker), %d scalings, %d waits, %.0f MB held, peak %.0f MB\n",
+                afterPass.decodes, afterPass.workerDecodes, afterPass.scales, afterPass.waits,
+                afterPass.bytes / 1048576.0, afterPass.peakBytes / 1048576.0);
+    std::printf("  working set after the pass: %zu MB, peak so far %zu MB (budget of the cache %zu MB)\n", memory.nowMb,
+                memory.peakMb, ScreenPictures::kBudgetBytes >> 20);
+
+    // Repaints of the slide on screen: nothing to decode or scale.
+    g_currentPage = 0;
+    presenter.Paint();
+    view->m_pictures->cache().WaitUntilIdle();
+    const Square spot = HotspotSquare(ToSlideRect(view->m_rcSlide), g_slideDeck[0].pSpots[0].x, g_slideDeck[0].pSpots[0].y);
+    const LPARAM onSpot = MAKELPARAM(spot.x + spot.side / 2, spot.y + spot.side / 2);
+    const LPARAM offSpot = MAKELPARAM(size.w / 2, 5);
+    POINT inside{size.w / 2, 5};
+    ::ClientToScreen(hwnd, &inside);
+    ::SetCursorPos(inside.x, inside.y);  // the hover timer keeps a highlight while the pointer is over the slide
+    std::vector<double> hover, repaint;
+    for (int i = 0; i < 15; ++i) {
+        ::SendMessageW(hwnd, WM_MOUSEMOVE, 0, onSpot);
+        hover.push_back(Answer(hwnd, [&] { ::PostMessageW(hwnd, WM_MOUSEMOVE, 0, offSpot); }, WM_MOUSEMOVE));
+        repaint.push_back(Answer(hwnd, [&] { ::InvalidateRect(hwnd, nullptr, FALSE); ::PostMessageW(hwnd, WM_NULL, 0, 0); },
+                                 WM_NULL));
+    }
+    std::printf("Hover highlight removed: median %5.1f ms; repaint of the same slide: median %5.1f ms\n",
+                Median(hover), Median(repaint));
+
+    // Cold jumps: the slide asked for is not among those prepared (the cursor moved without a
+    // paint), so the paint decodes and scales it itself. Interleaved with bare decodes of the
+    // same file, so that both see the machine alike.
+    const int farRows[] = {34, 47, 55, 60};
+    std::vector<double> ratios;
+    std::printf("Cold jump, median of 3 (paint / bare decode):");
+    for (const int row : farRows) {
+        std::vector<double> cold, decode;
+        for (int i = 0; i < 3; ++i) {
+            g_currentPage = 10 + i;
+            presenter.Paint();
+            view->m_pictures->cache().WaitUntilIdle();
+            decode.push_back(DecodeMs(row));
+            g_currentPage = row - 1;
+            cold.push_back(KeyToPaint(hwnd, VK_NEXT));
+            view->m_pictures->cache().WaitUntilIdle();
+        }
+        ratios.push_back(Median(cold) / Median(decode));
+        std::printf("  row %d %.0f/%.0f ms", row, Median(cold), Median(decode));
+    }
+    std::printf("\n  median %.2fx the bare decode (WIC) of the same slide\n", Median(ratios));
+
+    // Photos of the title slide, stepped with the cursor key at a speaker's pace.
+    FreshCache(view);
+    g_currentPage = 0;
+    presenter.Paint();
+    ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, onSpot);
+    ::SendMessageW(hwnd, WM_LBUTTONUP, 0, onSpot);
+    testing_win::PumpMessages(static_cast<DWORD>(paceMs));
+    std::vector<double> photos;
+    for (int i = 0; i < 12 && !view->m_strPicture.empty(); ++i) {
+        photos.push_back(KeyToPaint(hwnd, VK_RIGHT));
+        testing_win::PumpMessages(static_cast<DWORD>(paceMs));
+    }
+    ::SendMessageW(hwnd, WM_CHAR, VK_ESCAPE, 1);
+    testing_win::PumpMessages(50);
+    std::printf("Next photo at %d ms pace, %zu keys: median %5.1f ms, p90 %5.1f ms\n", paceMs, photos.size(),
+                Median(photos), Percentile(photos, 0.9));
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 25;
-    std::vector<int> rows;
-    for (int i = 2; i < argc; ++i) rows.push_back(std::clamp(std::atoi(argv[i]), 0, LAST_SLIDE));
-    if (rows.empty()) rows = {0, 3};
-
-    Gdiplus::GdiplusStartupInput gdiplusInput;
-    ULONG_PTR gdiplusToken = 0;
-    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
-    {
-        std::wcscpy(g_appDir, testing_win::DistDir().c_str());
-        g_brandLogoId = 0;
-        g_secondLogoId = 312;
-        ::SetCursorPos(1919, 1079);
-        testing_win::Presenter presenter(1000, 600);
-        CPemboroView* view = presenter.view();
-        if (!view) return 1;
-
-        struct Size {
-            int w, h;
-        };
-        for (const int row : rows) {
-            const std::wstring path = std::wstring(g_appDir) + L"\\" + g_slideDeck[row].pszImage;
-            std::printf("slide row %d (%ls, %d markers), %d interleaved runs, median ms\n", row,
-                        g_slideDeck[row].pszImage, g_slideDeck[row].nSpots, runs);
-            fw::LoadImageFile(path.c_str());  // codec start-up is paid once per process, not per paint
-            DecodeWithGdiplusFile(path);
-            const fw::Bitmap decoded = fw::LoadImageFile(path.c_str());
-            if (!decoded) {
-                std::printf("  the slide does not decode\n");
-                continue;
-            }
-            std::printf("  %-10s %7s %7s %7s %8s %8s %8s %7s %7s\n", "size", "paint", "WIC", "GDI+", "stretch",
-                        "overlay", "surface", "rest", "ratio");
-            for (const Size s : {Size{1000, 600}, Size{1920, 1080}, Size{3840, 2160}}) {
-                ::MoveWindow(view->m_hWnd, 0, 0, s.w, s.h, FALSE);
-                ScreenTarget target(s.w, s.h);
-                CBorrowedDC dc(target.dc.get());
-                const SlideRect rc{0, 0, s.w, s.h};
-                g_currentPage = row;
-                view->OnDraw(&dc);  // warm-up
-                const std::vector<double> m = Interleaved(runs, {
-                    [&] { g_currentPage = row; view->OnDraw(&dc); },
-                    [&] { fw::LoadImageFile(path.c_str()); },
-                    [&] { DecodeWithGdiplusFile(path); },
-                    [&] { fw::HalftoneBlit(target.dc.get(), 0, 0, s.w, s.h, decoded.get()); },
-                    [&] {
-                        DrawLogos(target.dc.get(), rc, row, g_brandLogoId, g_secondLogoId);
-                        DrawCopyrightImage(target.dc.get(), rc);
-                        DrawMarkers(target.dc.get(), rc, g_slideDeck[row], false);
-                    },
-                    [&] { CMemLDC memory(&dc); },
-                });
-                const double paint = m[0], wic = m[1], gdiplus = m[2], stretch = m[3], overlay = m[4], surface = m[5];
-                std::printf("  %4dx%-5d %7.1f %7.1f %7.1f %8.1f %8.1f %8.1f %7.1f %6.2fx\n", s.w, s.h, paint, wic,
-                            gdiplus, stretch, overlay, surface, paint - wic - stretch - overlay - surface,
-                            paint / std::min(wic, gdiplus));
-            }
-        }
-        std::printf("WIC = the loader's decode (the paint's), GDI+ = Bitmap::FromFile + GetHBITMAP\n"
-                    "ratio = full paint / fastest bare decode; rest = paint - WIC - stretch - overlay - surface\n");
+    const int pace = argc > 1 ? std::max(0, std::atoi(argv[1])) : 400;
+    std::vector<Size> sizes;
+    for (int i = 2; i < argc; ++i) {
+        Size s{};
+        if (std::sscanf(argv[i], "%dx%d", &s.w, &s.h) == 2 && s.w > 0 && s.h > 0) sizes.push_back(s);
     }
-    Gdiplus::GdiplusShutdown(gdiplusToken);
+    if (sizes.empty()) sizes = {{1920, 1080}, {3840, 2160}};
+
+    wcsncpy_s(g_appDir, testing_win::DistDir().c_str(), _TRUNCATE);
+    std::printf("desktop %dx%d; deck in %ls\n", ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), g_appDir);
+    DecodeMs(0);  // the codecs start once per process, not per paint
+    {
+        testing_win::Presenter presenter(1000, 600);
+        if (!presenter.view()) return 1;
+        presenter.Paint();
+        std::printf("working set with the first slide shown at 1000x600: %zu MB\n", WorkingSetMb().nowMb);
+        for (const Size s : sizes) Measure(presenter, s, pace);
+    }
+    std::printf("\npeak working set of the process: %zu MB\n", WorkingSetMb().peakMb);
     return 0;
 }

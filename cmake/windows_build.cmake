@@ -98,7 +98,7 @@ foreach(dir ${PEMBORO_WIN_TEST_DIRS})
 endforeach()
 
 # --- Benchmarks and soak runs (print figures; not tests) ---------------------------------
-file(GLOB PEMBORO_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
+file(GLOB PEMBORO_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 foreach(src ${PEMBORO_BENCHES})
   get_filename_component(name ${src} NAME_WE)
   string(REGEX REPLACE "_win$" "" name ${name})

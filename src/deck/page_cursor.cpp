@@ -1,5 +1,6 @@
 #include "deck/page_cursor.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "deck/deck.h"
@@ -63,4 +64,13 @@ int PageFromProfileText(const wchar_t* text) {
     if (value > INT_MAX) return INT_MAX;
     if (value < INT_MIN) return INT_MIN;
     return static_cast<int>(value);
+}
+
+std::vector<int> RowsOneKeyAway(int row) {
+    std::vector<int> rows;
+    for (const int r : {Clamped(row), Clamped(row) + 1, Clamped(row) - 1, LAST_SLIDE, 0}) {
+        if (r < 0 || r > LAST_SLIDE) continue;
+        if (std::find(rows.begin(), rows.end(), r) == rows.end()) rows.push_back(r);
+    }
+    return rows;
 }

@@ -1,5 +1,6 @@
 // The index of the slide on screen, and the only operations that step it.
 #pragma once
+#include <vector>
 
 extern int g_currentPage;
 
@@ -15,6 +16,10 @@ int ClampPage();
 // The index clamped into range without storing it: for input that arrives before the
 // first paint has clamped a restored value.
 int CurrentSlideIndex();
+
+// The rows one key press or wheel notch can bring from `row` (itself first, then the next, the
+// previous, the last and the first), each once: what is worth preparing before the key comes.
+std::vector<int> RowsOneKeyAway(int row);
 
 // The profile's "Page" text as a number, read as _wtoi reads it: leading white space
 // and a sign, digits up to the first other character, 0 for no number, saturating.

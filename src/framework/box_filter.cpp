@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 #include <numeric>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #if !defined(PEMBORO_NO_SIMD) && (defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2))
@@ -15,6 +17,8 @@ namespace fw {
 namespace {
 
 constexpr int kChannels = 4;
+// A thread of its own is worth starting for this many destination rows at least.
+constexpr int kMinRowsPerThread = 256;
 
 // Between the passes each channel is a 16-bit signed value, the form that the SSE2 multiply-add
 // takes. The vertical sums (weight x value) are kept exact while they fit (at most 255 x 128);
@@ -22,6 +26,8 @@ constexpr int kChannels = 4;
 // which leaves the result within 1/256 of a level of the exact mean before its final rounding.
 constexpr std::uint32_t kMidScale = 128;
 constexpr std::uint32_t kMaxExactRowTotal = 128;
+// The weights of a growing axis add up to this: 1/128 steps of position, and exact rows.
+constexpr std::uint32_t kLinearTotal = 128;
 
 // Shrinking s pixels to d: destination pixel x covers [x * s, (x + 1) * s) and source pixel i
 // covers [i * d, (i + 1) * d), both divided by gcd(s, d). Their overlaps are the exact area
@@ -35,7 +41,7 @@ struct AxisTaps {
     std::vector<std::int32_t> weights;   // span per destination pixel
 };
 
-AxisTaps MakeTaps(int s, int d) {
+AxisTaps MakeBoxTaps(int s, int d) {
     const std::int64_t g = std::gcd(s, d);
     const std::int64_t srcUnit = d / g, dstUnit = s / g;
     AxisTaps a;
@@ -61,12 +67,52 @@ AxisTaps MakeTaps(int s, int d) {
     return a;
 }
 
+// Growing s pixels to d: destination pixel x samples the source at its centre,
+// c = (x + 0.5) * s / d - 0.5, between the two nearest source pixels, with weights that add up to
+// kLinearTotal; beyond the outer source centres the edge pixel is repeated. All in integers, so
+// every build gives the same pixels: c * 2d = (2x + 1) * s - d.
+AxisTaps MakeLinearTaps(int s, int d) {
+    AxisTaps a;
+    a.total = kLinearTotal;
+    a.span = s > 1 ? 2 : 1;
+    a.first.resize(static_cast<std::size_t>(d));
+    a.weights.assign(static_cast<std::size_t>(d) * static_cast<std::size_t>(a.span), 0);
+    const std::int64_t twoD = 2 * std::int64_t{d};
+    for (std::int64_t x = 0; x < d; ++x) {
+        std::int32_t* w = &a.weights[static_cast<std::size_t>(x) * static_cast<std::size_t>(a.span)];
+        if (s == 1) {
+            a.first[static_cast<std::size_t>(x)] = 0;
+            w[0] = static_cast<std::int32_t>(kLinearTotal);
+            continue;
+        }
+        const std::int64_t num = (2 * x + 1) * s - d;  // c * 2d, may be negative near the left edge
+        const std::int64_t i0 = num >= 0 ? num / twoD : -1;
+        const std::int64_t rem = num - i0 * twoD;      // 0 <= rem < 2d
+        std::int32_t right = static_cast<std::int32_t>((rem * kLinearTotal + d) / twoD);
+        std::int32_t left = static_cast<std::int32_t>(kLinearTotal) - right;
+        std::int64_t start = i0;
+        if (i0 < 0) {  // left of the first centre
+            start = 0, left = static_cast<std::int32_t>(kLinearTotal), right = 0;
+        } else if (i0 >= s - 1) {  // right of the last centre
+            start = s - 2, left = 0, right = static_cast<std::int32_t>(kLinearTotal);
+        }
+        a.first[static_cast<std::size_t>(x)] = static_cast<int>(start);
+        w[0] = left;
+        w[1] = right;
+    }
+    return a;
+}
+
+AxisTaps MakeTaps(int s, int d) { return d > s ? MakeLinearTaps(s, d) : MakeBoxTaps(s, d); }
+
 // n / d rounded to nearest (halves up) by one multiplication, exact for every n <= maxN: with
 // n' = n + d / 2, 2^shift >= maxN' * d and m = ceil(2^shift / d), floor(n' * m / 2^shift) equals
 // floor(n' / d). For the sums BoxShrink divides (below 2^31) n' * m stays below 2^64.
 class RoundedDivider {
 public:
     RoundedDivider(std::uint64_t d, std::uint64_t maxN) : half_(d / 2) {
+        if ((d & (d - 1)) == 0)
+            while ((std::uint64_t{1} << (pow2Shift_ + 1)) <= d) ++pow2Shift_;
         const std::uint64_t limit = maxN + half_;
         while ((std::uint64_t{1} << shift_) / d < limit) ++shift_;
         m_ = ((std::uint64_t{1} << shift_) + d - 1) / d;
@@ -74,11 +120,14 @@ public:
     std::uint32_t operator()(std::uint64_t n) const {
         return static_cast<std::uint32_t>(((n + half_) * m_) >> shift_);
     }
+    // log2 of d when d is a power of two (the division is then a plain shift), else -1.
+    int shift() const { return pow2Shift_; }
 
 private:
     std::uint64_t half_;
     std::uint64_t m_ = 1;
     int shift_ = 0;
+    int pow2Shift_ = -1;
 };
 
 // Vertical pass for one destination row: acc[k] = sum over the row taps of weight x source byte.
@@ -153,6 +202,28 @@ void SumColumns(const std::int16_t* mid, const AxisTaps& cols, const RoundedDivi
         return;
     }
     const int span = cols.span;
+#if PEMBORO_BOX_SSE2
+    if (span == 2 && div.shift() >= 0) {
+        // A growing width: two taps and a power-of-two divisor, the common case of a slide grown
+        // for a larger screen. Both pixels' channels are interleaved, so one multiply-add gives
+        // the four weighted sums, and the rounding division is a shift.
+        const __m128i half = _mm_set1_epi32(div.shift() > 0 ? 1 << (div.shift() - 1) : 0);
+        const __m128i shift = _mm_cvtsi32_si128(div.shift());
+        for (int x = 0; x < dstWidth; ++x) {
+            const std::int32_t* w = &cols.weights[static_cast<std::size_t>(x) * 2];
+            const std::int16_t* m = mid + static_cast<std::size_t>(cols.first[static_cast<std::size_t>(x)]) * kChannels;
+            const __m128i two = _mm_loadu_si128(reinterpret_cast<const __m128i*>(m));
+            const __m128i pairs = _mm_unpacklo_epi16(two, _mm_srli_si128(two, 8));
+            const __m128i wv = _mm_set1_epi32(static_cast<std::int32_t>(static_cast<std::uint32_t>(w[0]) |
+                                                                         (static_cast<std::uint32_t>(w[1]) << 16)));
+            __m128i sum = _mm_srl_epi32(_mm_add_epi32(_mm_madd_epi16(pairs, wv), half), shift);
+            sum = _mm_packs_epi32(sum, sum);
+            const int px = _mm_cvtsi128_si32(_mm_packus_epi16(sum, sum));
+            std::memcpy(out + static_cast<std::size_t>(x) * kChannels, &px, kChannels);
+        }
+        return;
+    }
+#endif
     for (int x = 0; x < dstWidth; ++x) {
         const std::int32_t* w = &cols.weights[static_cast<std::size_t>(x) * static_cast<std::size_t>(span)];
         const std::int16_t* m = mid + static_cast<std::size_t>(cols.first[static_cast<std::size_t>(x)]) * kChannels;
@@ -178,10 +249,11 @@ void SumColumns(const std::int16_t* mid, const AxisTaps& cols, const RoundedDivi
 
 }  // namespace
 
-bool BoxShrink(const ConstPixelView& src, const PixelView& dst) {
-    if (!src.data || !dst.data || dst.width <= 0 || dst.height <= 0) return false;
-    if (dst.width > src.width || dst.height > src.height) return false;
-    if (src.width > kMaxBoxFilterSide || src.height > kMaxBoxFilterSide) return false;
+bool Resample(const ConstPixelView& src, const PixelView& dst, int threads) {
+    if (!src.data || !dst.data || src.width <= 0 || src.height <= 0 || dst.width <= 0 || dst.height <= 0) return false;
+    if (src.width > kMaxBoxFilterSide || src.height > kMaxBoxFilterSide || dst.width > kMaxBoxFilterSide ||
+        dst.height > kMaxBoxFilterSide)
+        return false;
 
     const std::size_t n = static_cast<std::size_t>(src.width) * kChannels;
     if (src.width == dst.width && src.height == dst.height) {
@@ -197,18 +269,41 @@ bool BoxShrink(const ConstPixelView& src, const PixelView& dst) {
     const float toMid = static_cast<float>(kMidScale) / static_cast<float>(rows.total);
     const RoundedDivider toOut(std::uint64_t{midScale} * cols.total, maxMid * cols.total);
 
-    std::vector<std::int32_t> acc(n);
-    std::vector<std::int16_t> mid(n);
-    for (int y = 0; y < dst.height; ++y) {
-        SumRows(src, rows, y, acc.data(), n);
-        if (exactRows) {
-            for (std::size_t k = 0; k < n; ++k) mid[k] = static_cast<std::int16_t>(acc[k]);
-        } else {
-            ScaleRow(acc.data(), mid.data(), n, toMid);
+    // Destination rows depend only on the taps, so bands of rows can be made side by side.
+    const auto band = [&](int firstRow, int endRow) {
+        std::vector<std::int32_t> acc(n);
+        std::vector<std::int16_t> mid(n + kChannels);  // one pixel of slack for two-tap loads
+        for (int y = firstRow; y < endRow; ++y) {
+            SumRows(src, rows, y, acc.data(), n);
+            if (exactRows) {
+                for (std::size_t k = 0; k < n; ++k) mid[k] = static_cast<std::int16_t>(acc[k]);
+            } else {
+                ScaleRow(acc.data(), mid.data(), n, toMid);
+            }
+            SumColumns(mid.data(), cols, toOut, dst.data + dst.stride * y, dst.width);
         }
-        SumColumns(mid.data(), cols, toOut, dst.data + dst.stride * y, dst.width);
+    };
+    const int bands = std::clamp(threads, 1, std::max(1, dst.height / kMinRowsPerThread));
+    if (bands == 1) {
+        band(0, dst.height);
+        return true;
     }
+    std::vector<std::thread> helpers;
+    const auto bandStart = [&](int i) { return static_cast<int>(std::int64_t{dst.height} * i / bands); };
+    try {
+        for (int i = 1; i < bands; ++i) helpers.emplace_back(band, bandStart(i), bandStart(i + 1));
+    } catch (const std::system_error&) {
+        // No thread to be had: the bands that have none are made here, one after the other.
+    }
+    band(0, bandStart(1));
+    for (int i = static_cast<int>(helpers.size()) + 1; i < bands; ++i) band(bandStart(i), bandStart(i + 1));
+    for (std::thread& t : helpers) t.join();
     return true;
+}
+
+bool BoxShrink(const ConstPixelView& src, const PixelView& dst) {
+    if (dst.width > src.width || dst.height > src.height) return false;
+    return Resample(src, dst, 1);
 }
 
 }  // namespace fw

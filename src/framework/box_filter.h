@@ -1,6 +1,7 @@
-// Area-averaging (box) down-scaling of 32-bit pixels. The platform's HALFTONE stretch under
-// Wine interpolates without averaging (a 1-pixel checkerboard halved turns black), so shrinking
-// with halftone quality is done here. Pure: no platform headers.
+// Halftone-quality scaling of 32-bit pixels: area averaging (box) where an axis shrinks, linear
+// interpolation where it grows. The platform's HALFTONE stretch under Wine interpolates without
+// averaging (a 1-pixel checkerboard halved turns black) and grows slowly, so both are done here.
+// Pure: no platform headers.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -24,14 +25,21 @@ struct PixelView {
     std::ptrdiff_t stride = 0;
 };
 
-// Largest side BoxShrink takes: keeps its fixed-point sums inside 64 bits.
+// Largest side the filters take: keeps their fixed-point sums inside 64 bits.
 inline constexpr int kMaxBoxFilterSide = 1 << 15;
 
 // Writes src shrunk to dst's size. Each destination pixel is the exact area-weighted mean of the
 // source pixels it covers (integer weights, no rounding of weights), rounded to nearest; an axis
 // whose size does not change is copied unchanged. Vertical pass first, then horizontal, one row
 // at a time. Returns false and writes nothing when a size is 0 or negative, dst is larger than
-// src on either axis, or src is larger than kMaxBoxFilterSide. src and dst must not overlap.
+// src on either axis, or a side is larger than kMaxBoxFilterSide. src and dst must not overlap.
 bool BoxShrink(const ConstPixelView& src, const PixelView& dst);
+
+// Writes src scaled to dst's size, each axis on its own: a shrinking axis as BoxShrink does, a
+// growing one by linear interpolation between the two nearest source pixel centres (the edge
+// pixels repeated beyond the outer centres), an unchanged one copied. Same refusals as BoxShrink,
+// except that dst may be larger than src. With threads > 1 a large destination is made in bands
+// of rows on that many threads (the caller's among them), with the same pixels as on one.
+bool Resample(const ConstPixelView& src, const PixelView& dst, int threads = 1);
 
 }  // namespace fw

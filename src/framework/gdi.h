@@ -48,6 +48,18 @@ using RegKey = Unique<HKEY, RegKeyTraits>;
 using KernelHandle = Unique<HANDLE, KernelHandleTraits>;
 using GlobalAtom = Unique<ATOM, AtomTraits>;
 
+// The header of a 32-bit top-down DIB of w x h pixels, as every pixel copy here uses.
+inline BITMAPINFO TopDown32Info(int w, int h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    return bi;
+}
+
 // A window's DC, taken with GetDC and given back with ReleaseDC.
 class WindowDc {
 public:

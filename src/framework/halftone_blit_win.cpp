@@ -4,30 +4,17 @@
 #include "framework/gdi.h"
 #include "framework/image_header.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <optional>
 #include <vector>
 
 namespace fw {
 namespace {
 
-BITMAPINFO TopDown32(int w, int h) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    return bi;
-}
-
 // Pixel buffers reused from one draw to the next. Under Wine every fresh multi-megabyte block
 // costs a page fault per 4 KB on first touch (about 8 ms for one 1920 x 1080 copy), more than
-// the filtering itself. Up to kKeptBytes per buffer (a 1920 x 1080 slide and its shrunk copy)
-// stay allocated while the thread lives; larger sources get a buffer for one call.
+// the filtering itself. Up to kKeptBytes per buffer stay allocated while the thread lives;
+// larger pictures get a buffer for one call.
 class ScratchBuffer {
 public:
     static constexpr std::size_t kKeptBytes = 16u << 20;
@@ -50,54 +37,71 @@ private:
 // refused rather than copied.
 constexpr std::uint64_t kMaxConvertedPixels = kMaxImagePixels;
 
-// The source as 32-bit top-down pixels. Always a copy made by GetDIBits, even of a 32-bit DIB
+// The size of a bitmap that may be converted to 32-bit pixels; false when it cannot be read.
+bool ConvertibleSize(HBITMAP src, int& w, int& h) {
+    BITMAP bm{};
+    if (!src || ::GetObjectW(src, sizeof(bm), &bm) < static_cast<int>(sizeof(bm))) return false;
+    w = bm.bmWidth, h = std::abs(bm.bmHeight);
+    return w > 0 && h > 0 && std::uint64_t(w) * std::uint64_t(h) <= kMaxConvertedPixels;
+}
+
+// The bitmap as 32-bit top-down pixels. Always a copy made by GetDIBits, even of a 32-bit DIB
 // section: GetObject reports a section's height as positive whichever way its rows are stored
 // (on Windows and under Wine alike), so its own bits cannot be read the right way up.
 // Monochrome bitmaps convert as 0 = black, 1 = white; other formats keep their colours.
-const std::uint8_t* ReadSource(HBITMAP src, ScratchBuffer& buffer, int& w, int& h) {
-    BITMAP bm{};
-    if (::GetObjectW(src, sizeof(bm), &bm) < static_cast<int>(sizeof(bm))) return nullptr;
-    w = bm.bmWidth;
-    h = std::abs(bm.bmHeight);
-    if (w <= 0 || h <= 0 || std::uint64_t(w) * std::uint64_t(h) > kMaxConvertedPixels) return nullptr;
-    std::uint8_t* pixels = buffer.Get(std::size_t(w) * std::size_t(h) * 4);
-    BITMAPINFO bi = TopDown32(w, h);
+bool CopyPixels(HBITMAP src, int w, int h, std::uint8_t* out) {
+    BITMAPINFO bi = TopDown32Info(w, h);
     const MemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!dc || ::GetDIBits(dc.get(), src, 0, static_cast<UINT>(h), pixels, &bi, DIB_RGB_COLORS) != h) return nullptr;
-    return pixels;
+    return dc && ::GetDIBits(dc.get(), src, 0, static_cast<UINT>(h), out, &bi, DIB_RGB_COLORS) == h;
 }
 
 }  // namespace
 
-void HalftoneBlit(HDC dst, int x, int y, int w, int h, HBITMAP src) {
-    if (!dst || !src || w <= 0 || h <= 0) return;
-    // Shrinking is judged in device pixels: a scaled mapping mode or a preview DC may draw a
+void BlitPixels(HDC dst, int x, int y, const ConstPixelView& src) {
+    if (!dst || !src.data || src.width <= 0 || src.height <= 0) return;
+    const BITMAPINFO bi = TopDown32Info(src.width, src.height);
+    ::StretchDIBits(dst, x, y, src.width, src.height, 0, 0, src.width, src.height, src.data, &bi, DIB_RGB_COLORS,
+                    SRCCOPY);
+}
+
+void HalftoneBlit(HDC dst, int x, int y, int w, int h, const ConstPixelView& src) {
+    if (!dst || !src.data || w <= 0 || h <= 0) return;
+    // The scale is judged in device pixels: a scaled mapping mode or a preview DC may draw a
     // large logical rectangle onto few pixels.
     POINT corners[2] = {{x, y}, {x + w, y + h}};
     if (!::LPtoDP(dst, corners, 2)) return;
     const int deviceW = std::abs(corners[1].x - corners[0].x), deviceH = std::abs(corners[1].y - corners[0].y);
     if (deviceW == 0 || deviceH == 0) return;
 
-    thread_local std::vector<std::uint8_t> keptSource, keptShrunk;
-    ScratchBuffer sourceBuffer(keptSource), shrunkBuffer(keptShrunk);
-    int sw = 0, sh = 0;
-    const std::uint8_t* pixels = ReadSource(src, sourceBuffer, sw, sh);
-    if (!pixels) return;
-
-    int bw = std::min(deviceW, sw), bh = std::min(deviceH, sh);
-    if (bw < sw || bh < sh) {
-        std::uint8_t* shrunk = shrunkBuffer.Get(std::size_t(bw) * std::size_t(bh) * 4);
-        const ConstPixelView from{pixels, sw, sh, std::ptrdiff_t(sw) * 4};
-        if (BoxShrink(from, PixelView{shrunk, bw, bh, std::ptrdiff_t(bw) * 4})) {
-            pixels = shrunk;
-        } else {
-            bw = sw, bh = sh;  // beyond the filter's range: the platform stretches it all
-        }
+    ConstPixelView pixels = src;
+    thread_local std::vector<std::uint8_t> keptScaled;
+    ScratchBuffer scaledBuffer(keptScaled);
+    if (deviceW != src.width || deviceH != src.height) {
+        std::uint8_t* scaled = scaledBuffer.Get(std::size_t(deviceW) * std::size_t(deviceH) * 4);
+        const PixelView to{scaled, deviceW, deviceH, std::ptrdiff_t(deviceW) * 4};
+        if (!Resample(src, to)) return;  // beyond the filter's range (no picture comes near it)
+        pixels = ConstPixelView{scaled, deviceW, deviceH, to.stride};
     }
-    std::optional<ScopedStretchMode> halftone;
-    if (bw != deviceW || bh != deviceH) halftone.emplace(dst, HALFTONE);
-    const BITMAPINFO bi = TopDown32(bw, bh);
-    ::StretchDIBits(dst, x, y, w, h, 0, 0, bw, bh, pixels, &bi, DIB_RGB_COLORS, SRCCOPY);
+    // In device pixels the copy is 1:1; the mapping turns (w, h) into exactly those pixels.
+    const BITMAPINFO bi = TopDown32Info(pixels.width, pixels.height);
+    ::StretchDIBits(dst, x, y, w, h, 0, 0, pixels.width, pixels.height, pixels.data, &bi, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void HalftoneBlit(HDC dst, int x, int y, int w, int h, HBITMAP src) {
+    int sw = 0, sh = 0;
+    if (!dst || w <= 0 || h <= 0 || !ConvertibleSize(src, sw, sh)) return;
+    thread_local std::vector<std::uint8_t> keptSource;
+    ScratchBuffer sourceBuffer(keptSource);
+    std::uint8_t* pixels = sourceBuffer.Get(std::size_t(sw) * std::size_t(sh) * 4);
+    if (CopyPixels(src, sw, sh, pixels)) HalftoneBlit(dst, x, y, w, h, ConstPixelView{pixels, sw, sh, std::ptrdiff_t(sw) * 4});
+}
+
+PixelBuffer ReadBitmapPixels(HBITMAP src) {
+    int w = 0, h = 0;
+    if (!ConvertibleSize(src, w, h)) return {};
+    PixelBuffer out = PixelBuffer::Allocate(w, h);
+    if (!out || !CopyPixels(src, w, h, out.data())) return {};
+    return out;
 }
 
 }  // namespace fw

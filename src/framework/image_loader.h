@@ -1,6 +1,7 @@
 // Decoding of slide and photo files (PNG, JPEG) into bitmaps ready for the halftone blit.
 #pragma once
 #include "framework/gdi.h"
+#include "framework/picture_data.h"
 
 namespace fw {
 
@@ -11,5 +12,11 @@ namespace fw {
 // Initialises COM on the calling thread on first use and keeps it until the thread ends, so the
 // codecs stay loaded between paints.
 Bitmap LoadImageFile(const wchar_t* path);
+
+// The same decode into plain memory, with the identity of the bytes that were read (their size
+// and times, taken from the open file, so they belong to what was decoded). found is false when
+// the file could not be opened as a regular file; pixels are empty when it does not decode.
+// Safe on any thread: each thread enters COM on its first decode.
+DecodedFile DecodeImageFile(const wchar_t* path);
 
 }  // namespace fw

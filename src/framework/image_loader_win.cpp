@@ -7,6 +7,7 @@
 #include <wrl/client.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <new>
 #include <span>
@@ -23,27 +24,39 @@ constexpr std::uint64_t kMaxImageFileBytes = 256ull * 1024 * 1024;
 struct FileBytes {
     std::unique_ptr<std::uint8_t[]> data;
     std::size_t size = 0;
+    bool opened = false;  // a regular file was opened, whether or not its bytes came
+    FileIdentity identity;
     std::span<const std::uint8_t> span() const { return {data.get(), size}; }
 };
 
 // The whole file in one read: the guard and the decoder then see the same bytes, even if the
-// file changes on disk meanwhile.
+// file changes on disk meanwhile. The identity comes from the open handle, before the read.
 FileBytes ReadWholeFile(const wchar_t* path) {
     const HANDLE raw = ::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (raw == INVALID_HANDLE_VALUE) return {};
     const KernelHandle file(raw);
-    LARGE_INTEGER size{};
-    if (::GetFileType(raw) != FILE_TYPE_DISK || !::GetFileSizeEx(raw, &size)) return {};
-    if (size.QuadPart <= 0 || static_cast<std::uint64_t>(size.QuadPart) > kMaxImageFileBytes) return {};
-    FileBytes bytes{std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[size.QuadPart]),
-                    static_cast<std::size_t>(size.QuadPart)};
-    if (!bytes.data) return {};
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (::GetFileType(raw) != FILE_TYPE_DISK || !::GetFileInformationByHandle(raw, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {};
+    FileBytes bytes;
+    bytes.opened = true;
+    bytes.identity = {Join32(info.nFileSizeHigh, info.nFileSizeLow), fw::Join32(info.ftCreationTime.dwHighDateTime, info.ftCreationTime.dwLowDateTime),
+                      fw::Join32(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
+    const std::uint64_t size = bytes.identity.size;
+    if (size == 0 || size > kMaxImageFileBytes) return bytes;
+    bytes.data.reset(new (std::nothrow) std::uint8_t[size]);
+    if (!bytes.data) return bytes;
+    bytes.size = static_cast<std::size_t>(size);
     std::size_t done = 0;
     while (done < bytes.size) {
         DWORD got = 0;
-        if (!::ReadFile(raw, bytes.data.get() + done, static_cast<DWORD>(bytes.size - done), &got, nullptr) || got == 0)
-            return {};
+        if (!::ReadFile(raw, bytes.data.get() + done, static_cast<DWORD>(bytes.size - done), &got, nullptr) || got == 0) {
+            bytes.data.reset();
+            bytes.size = 0;
+            return bytes;
+        }
         done += got;
     }
     return bytes;
@@ -72,19 +85,8 @@ bool EnsureCom() {
     return apartment.Usable();
 }
 
-Bitmap CreateTopDownDib(UINT width, UINT height, void** bits) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = static_cast<LONG>(width);
-    bi.bmiHeader.biHeight = -static_cast<LONG>(height);
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    return Bitmap(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, bits, nullptr, 0));
-}
-
 // Only the decoder of the format that the signature named is ever given the bytes.
-Bitmap DecodeWithWic(std::span<const std::uint8_t> bytes, const ImageHeader& header) {
+PixelBuffer DecodeWithWic(std::span<const std::uint8_t> bytes, const ImageHeader& header) {
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))))
         return {};
@@ -107,24 +109,35 @@ Bitmap DecodeWithWic(std::span<const std::uint8_t> bytes, const ImageHeader& hea
         FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
                                      0.0, WICBitmapPaletteTypeCustom)))
         return {};
-    void* bits = nullptr;
-    Bitmap bitmap = CreateTopDownDib(width, height, &bits);
-    if (!bitmap) return {};
+    PixelBuffer pixels = PixelBuffer::Allocate(static_cast<int>(width), static_cast<int>(height));
+    if (!pixels) return {};
     const UINT stride = width * 4;
-    if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) return {};
-    return bitmap;
+    if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, pixels.data()))) return {};
+    return pixels;
 }
 
 }  // namespace
 
-Bitmap LoadImageFile(const wchar_t* path) {
+DecodedFile DecodeImageFile(const wchar_t* path) {
     if (!path || !*path) return {};
     const FileBytes file = ReadWholeFile(path);
-    if (!file.data) return {};
+    DecodedFile result{file.opened, file.identity, {}};
+    if (!file.data) return result;
     const ImageHeader header = ReadImageHeader(file.span());
-    if (JudgeImageHeader(header) != ImageVerdict::Accept) return {};
-    if (!EnsureCom()) return {};
-    return DecodeWithWic(file.span(), header);
+    if (JudgeImageHeader(header) != ImageVerdict::Accept) return result;
+    if (!EnsureCom()) return result;
+    result.pixels = DecodeWithWic(file.span(), header);
+    return result;
+}
+
+Bitmap LoadImageFile(const wchar_t* path) {
+    const DecodedFile file = DecodeImageFile(path);
+    if (!file.pixels) return {};
+    BITMAPINFO bi = TopDown32Info(file.pixels.width(), file.pixels.height());
+    void* bits = nullptr;
+    Bitmap bitmap(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (bitmap) std::memcpy(bits, file.pixels.data(), file.pixels.bytes());
+    return bitmap;
 }
 
 }  // namespace fw

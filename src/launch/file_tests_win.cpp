@@ -1,16 +1,25 @@
 #include "launch/file_tests.h"
 
+#include <windows.h>
+
 #include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cwchar>
 #include <iterator>
 
-bool FileExists(const wchar_t* path) {
-    if (!path || !*path) return false;
-    // A name ending in a separator names a folder; Wine's stat would forgive the separator.
+namespace {
+
+// A name ending in a separator names a folder; Wine's stat would forgive the separator.
+bool EndsInSeparator(const wchar_t* path) {
     const wchar_t last = path[std::wcslen(path) - 1];
-    if (last == L'\\' || last == L'/') return false;
+    return last == L'\\' || last == L'/';
+}
+
+}  // namespace
+
+bool FileExists(const wchar_t* path) {
+    if (!path || !*path || EndsInSeparator(path)) return false;
     struct _stat64i32 st;
     return _wstat64i32(path, &st) == 0 && (st.st_mode & _S_IFREG) != 0;
 }
@@ -29,4 +38,13 @@ bool DirectoryExists(const wchar_t* path) {
     }
     struct _stat64 st;
     return _wstat64(copy, &st) == 0 && (st.st_mode & _S_IFDIR) != 0;
+}
+
+std::optional<fw::FileIdentity> QueryFileIdentity(const wchar_t* path) {
+    if (!path || !*path || EndsInSeparator(path)) return std::nullopt;
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return std::nullopt;
+    if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return std::nullopt;
+    return fw::FileIdentity{fw::Join32(data.nFileSizeHigh, data.nFileSizeLow), fw::Join32(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime),
+                            fw::Join32(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
 }

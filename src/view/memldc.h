@@ -7,7 +7,10 @@
 
 class CMemLDC : public CDC {
 public:
-    explicit CMemLDC(CDC* pTargetDC);
+    // With `kept`, a surface over a window takes its bitmap from there when it has the size
+    // needed, and leaves its bitmap there at the end: under Wine a fresh 3840 x 2160 bitmap
+    // costs some 33 MB of page faults per paint. It is filled all the same.
+    explicit CMemLDC(CDC* pTargetDC, fw::Bitmap* kept = nullptr);
     ~CMemLDC() override;
     CMemLDC(const CMemLDC&) = delete;
     CMemLDC& operator=(const CMemLDC&) = delete;
@@ -18,6 +21,7 @@ public:
 
 private:
     fw::Bitmap m_bmpSurface;          // the off-screen bitmap; empty when drawing on a page
+    fw::Bitmap* m_pKept = nullptr;    // where the bitmap goes at the end, if it is kept
     HGDIOBJ m_pOldBitmap = nullptr;   // what the memory DC held before m_bmpSurface
     CDC* m_pTargetDC;
     RECT m_rcSurface{0, 0, 0, 0};     // the target's clip box, in its logical units

@@ -2,7 +2,17 @@
 
 #include <cstdlib>
 
-CMemLDC::CMemLDC(CDC* pTargetDC) : m_pTargetDC(pTargetDC), m_bOffscreen(pTargetDC->m_bPrinting ? FALSE : TRUE) {
+namespace {
+
+bool HasSize(const fw::Bitmap& bitmap, int width, int height) {
+    BITMAP bm{};
+    return bitmap && ::GetObjectW(bitmap.get(), sizeof(bm), &bm) == static_cast<int>(sizeof(bm)) &&
+           bm.bmWidth == width && std::abs(bm.bmHeight) == height;
+}
+
+}  // namespace
+
+CMemLDC::CMemLDC(CDC* pTargetDC, fw::Bitmap* kept) : m_pTargetDC(pTargetDC), m_bOffscreen(pTargetDC->m_bPrinting ? FALSE : TRUE) {
     CDC& target = *m_pTargetDC;
     target.GetClipBox(&m_rcSurface);
     if (!m_bOffscreen) {
@@ -21,7 +31,14 @@ CMemLDC::CMemLDC(CDC* pTargetDC) : m_pTargetDC(pTargetDC), m_bOffscreen(pTargetD
     ::LPtoDP(target.m_hAttribDC, corners, 2);
     const int width = std::abs(corners[1].x - corners[0].x), height = std::abs(corners[1].y - corners[0].y);
     if (width <= 0 || height <= 0) return;  // nothing to repaint
-    m_bmpSurface.reset(::CreateCompatibleBitmap(target.m_hDC, width, height));
+    // Only a window's surface is kept: its format stays the window's from paint to paint.
+    m_pKept = kept && ::WindowFromDC(target.m_hDC) ? kept : nullptr;
+    if (m_pKept && HasSize(*m_pKept, width, height)) {
+        m_bmpSurface = std::move(*m_pKept);
+    } else {
+        if (m_pKept) m_pKept->reset();  // a kept bitmap of another size goes before the new one comes
+        m_bmpSurface.reset(::CreateCompatibleBitmap(target.m_hDC, width, height));
+    }
     if (!m_bmpSurface) return;
     m_pOldBitmap = ::SelectObject(memory.get(), m_bmpSurface.get());
     if (!m_pOldBitmap) {
@@ -55,5 +72,7 @@ CMemLDC::~CMemLDC() {
     ::BitBlt(m_pTargetDC->m_hDC, m_rcSurface.left, m_rcSurface.top, m_rcSurface.right - m_rcSurface.left,
              m_rcSurface.bottom - m_rcSurface.top, m_hDC, m_rcSurface.left, m_rcSurface.top, SRCCOPY);
     ::SelectObject(m_hDC, m_pOldBitmap);
-    m_bmpSurface.reset();  // before the base deletes the memory DC
+    // Before the base deletes the memory DC: the bitmap is deleted, or kept for the next paint.
+    if (m_pKept) *m_pKept = std::move(m_bmpSurface);
+    else m_bmpSurface.reset();
 }

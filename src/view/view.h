@@ -1,10 +1,15 @@
 // The one view: presentation state between messages, the paint, hover
 // feedback, keys and wheel, picture mode, clicks and printing.
 #pragma once
+#include <memory>
+
 #include "deck/deck.h"
+#include "framework/gdi.h"
 #include "framework/view.h"
+#include "view/geometry.h"
 
 class CMainFrame;
+class ScreenPictures;
 
 class CPemboroView : public CView {
 public:
@@ -21,6 +26,11 @@ public:
     int m_nPrintPage = 1;                    // the sheet being printed or previewed
     CString m_strPicture;                    // the photo shown; empty in slide mode
     const Hotspot* m_pPictureSpot = nullptr; // the hotspot of the photo shown, or shown last
+
+    // Pictures kept between paints: what is shown and what the next input may show, made ready
+    // by a worker thread; made at the first screen paint. Tests may put their own in place.
+    std::unique_ptr<ScreenPictures> m_pictures;
+    fw::Bitmap m_keptSurface;                // the paint surface's bitmap, kept for the next paint
 
     // Painting and printing.
     void OnDraw(CDC* pDC) override;
@@ -60,6 +70,8 @@ public:
     static CMainFrame* MainFrame();
 
 private:
+    // Tells the picture cache what the paint shows and what one input may show next.
+    void LookAhead(int row, const SlideRect& rc, bool picture);
     // The row on screen, safe to index even before the first paint clamps a restored value.
     const SlidePage& CurrentSlide() const;
 };

@@ -1,31 +1,19 @@
-// The paint: the current slide stretched over the client area with its logos, notice and
-// markers, or the photo of picture mode; on paper, two framed slides to a sheet.
+// The paint: the slide on screen stretched over the client area with its logos, notice and
+// markers, or the photo of picture mode; on paper, one handout sheet. Having drawn, the paint tells
+// the picture cache what the next input may show, so it is ready when asked for.
 #include "app/app.h"
 #include "app/mainframe.h"
+#include "deck/deck.h"
 #include "deck/page_cursor.h"
-#include "launch/file_tests.h"
 #include "launch/target_names.h"
-#include "view/branding_win.h"
 #include "view/memldc.h"
-#include "view/print_layout.h"
-#include "view/slide_draw_win.h"
+#include "view/photo_steps.h"
+#include "view/screen_pictures_win.h"
+#include "view/slide_renderer_win.h"
 #include "view/view.h"
 #include "view/view_geometry_win.h"
 
 namespace {
-
-// Printing moves the page cursor from slide to slide; whatever way the paint ends, the slide
-// on screen is put back.
-class RestorePage {
-public:
-    explicit RestorePage(int onScreen) : onScreen_(onScreen) {}
-    ~RestorePage() { g_currentPage = onScreen_; }
-    RestorePage(const RestorePage&) = delete;
-    RestorePage& operator=(const RestorePage&) = delete;
-
-private:
-    int onScreen_;
-};
 
 SlideRect ClipBoxOf(CDC& dc) {
     RECT rc{};
@@ -33,24 +21,13 @@ SlideRect ClipBoxOf(CDC& dc) {
     return ToSlideRect(rc);
 }
 
-void DrawSlideImage(HDC dc, const SlidePage& slide, const SlideRect& rc) {
-    // The resolver's buffer is shared: the path is used before anyone resolves again.
-    const wchar_t* path = ResolvePath(slide.pszImage);
-    if (path && *path && FileExists(path)) DrawImageFile(dc, path, rc);
-}
-
 }  // namespace
 
 void CPemboroView::OnDraw(CDC* pDC) {
     if (m_nTimerId == 0) m_nTimerId = StartHoverTimer();
-    const RestorePage restore(ClampPage());
+    const int onScreen = ClampPage();
     const bool printing = pDC->m_bPrinting != FALSE;
-
-    if (printing) {
-        const int first = SlidesOnSheet(m_nPrintPage).upper;
-        if (first >= SLIDE_COUNT) return;
-        g_currentPage = first;
-    }
+    if (printing && !SheetHasSlides(m_nPrintPage)) return;
 
     // Big mode's first screen paint only enters full-screen mode; the change of size paints again.
     if (g_bigMode && !printing) {
@@ -61,37 +38,47 @@ void CPemboroView::OnDraw(CDC* pDC) {
         }
     }
 
-    CMemLDC surface(pDC);
-    if (!surface.IsReady()) return;  // the window keeps what it showed
-    const HDC dc = surface.m_hDC;
-
-    for (int pass = 0;; ++pass) {
-        SlideRect rc;
-        int margin = 0;
-        if (printing) {
-            const SlideRect page = ClipBoxOf(surface);
-            const SheetLayout sheet = LayOutSheet(page);
-            margin = sheet.m;
-            rc = pass == 0 ? sheet.upper : sheet.lower;
-            if (pass == 0) DrawCopyrightLine(dc, page, margin);
-        } else {
-            GetClientRect(&m_rcSlide);
-            rc = ToSlideRect(m_rcSlide);
-        }
-
-        if (!printing && m_pPictureSpot && !m_strPicture.empty() && DrawPicture(dc, m_strPicture.c_str(), rc))
-            return;  // a photo shows nothing else
-
-        const SlidePage& slide = g_slideDeck[g_currentPage];
-        DrawSlideImage(dc, slide, rc);
-        DrawLogos(dc, rc, g_currentPage, g_brandLogoId, g_secondLogoId);
-        if (!printing) DrawCopyrightImage(dc, rc);
-        DrawMarkers(dc, rc, slide, printing);
-        if (!printing) return;
-
-        DrawSheetFrame(dc, rc, margin);
-        const int next = NextNumberedSlide(g_currentPage);
-        if (pass > 0 || next >= SLIDE_COUNT) return;
-        g_currentPage = next;
+    const Branding branding{g_brandLogoId, g_secondLogoId};
+    if (printing) {
+        CMemLDC surface(pDC);
+        // The sheet's slides are found by their print numbers; the slide on screen stays.
+        if (surface.IsReady()) DrawSheet(surface.m_hDC, m_nPrintPage, ClipBoxOf(surface), branding);
+        return;
     }
+
+    const bool picture = m_pPictureSpot && !m_strPicture.empty();
+    if (!m_pictures) m_pictures = std::make_unique<ScreenPictures>();
+    {
+        CMemLDC surface(pDC, &m_keptSurface);
+        if (!surface.IsReady()) return;  // the window keeps what it showed
+        GetClientRect(&m_rcSlide);
+        const Canvas canvas{surface.m_hDC, Medium::Screen, m_pictures.get()};
+        const SlideRect rc = ToSlideRect(m_rcSlide);
+        if (!picture || !DrawPhoto(canvas, m_strPicture, rc)) DrawSlide(canvas, onScreen, rc, branding);
+    }  // on the window now
+    // Asked only now, so the worker never competes for the picture shown.
+    LookAhead(onScreen, ToSlideRect(m_rcSlide), picture);
+}
+
+void CPemboroView::LookAhead(int row, const SlideRect& rc, bool picture) {
+    std::vector<PictureRequest> wanted;
+    const auto slide = [&](int r) {
+        const wchar_t* path = ResolvePath(g_slideDeck[r].pszImage);  // copied before the next resolve
+        if (path && *path) wanted.push_back({path, rc.Width(), rc.Height(), FitMode::Stretch});
+    };
+    const auto photo = [&](const Hotspot* spot) {
+        if (!spot) return;
+        const wchar_t* path = ResolvePath(spot->pszTarget);
+        if (path && *path) wanted.push_back({path, rc.Width(), rc.Height(), FitMode::Letterbox});
+    };
+    // Most likely first: what is shown, then what one key or wheel notch brings.
+    const std::vector<int> rows = RowsOneKeyAway(row);
+    if (picture) wanted.push_back({m_strPicture, rc.Width(), rc.Height(), FitMode::Letterbox});
+    slide(rows.front());
+    if (picture) {
+        photo(NextPhoto(g_slideDeck[row], m_pPictureSpot));
+        photo(PreviousPhoto(g_slideDeck[row], m_pPictureSpot));
+    }
+    for (std::size_t i = 1; i < rows.size(); ++i) slide(rows[i]);
+    m_pictures->LookAhead(std::move(wanted));
 }

@@ -4,12 +4,14 @@
 #include "deck/page_cursor.h"
 #include "framework/app.h"
 #include "view/geometry.h"
+#include "view/screen_pictures_win.h"
 #include "view/view_geometry_win.h"
 
 CPemboroView* g_pView = nullptr;
 
 CPemboroView::CPemboroView() { g_pView = this; }
 
+// The picture cache's worker stops here, before the view's memory goes.
 CPemboroView::~CPemboroView() = default;
 
 CMainFrame* CPemboroView::MainFrame() {

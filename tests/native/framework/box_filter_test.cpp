@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <random>
@@ -230,3 +231,105 @@ TEST(BoxShrink, RefusesWhatIsNotAShrinkAndWritesNothing) {
 }
 
 }  // namespace
+
+// ---- Growing --------------------------------------------------------------------------------
+
+namespace grow {
+
+Image Grow(const Image& src, int dw, int dh) {
+    Image dst(dw, dh);
+    EXPECT_TRUE(fw::Resample(src.view(), dst.view())) << src.w << "x" << src.h << " -> " << dw << "x" << dh;
+    return dst;
+}
+
+// Linear interpolation at the destination pixel's centre, the edge repeated: the definition in
+// doubles, for one axis.
+double Sample(const std::vector<double>& line, int d, int x) {
+    const int s = static_cast<int>(line.size());
+    const double c = std::clamp((x + 0.5) * s / d - 0.5, 0.0, static_cast<double>(s - 1));
+    const int i = std::min(static_cast<int>(c), s - 1), j = std::min(i + 1, s - 1);
+    return line[i] + (line[j] - line[i]) * (c - i);
+}
+
+}  // namespace grow
+
+TEST(Resample, GrowingInterpolatesLinearlyBetweenPixelCentres) {
+    std::mt19937 rng(11);
+    const struct { int sw, sh, dw, dh; } cases[] = {
+        {7, 5, 14, 10}, {7, 5, 23, 5}, {7, 5, 7, 17}, {3, 3, 100, 64}, {1, 4, 9, 9}, {16, 9, 37, 21}};
+    for (const auto& c : cases) {
+        const Image src = Random(c.sw, c.sh, rng);
+        const Image dst = grow::Grow(src, c.dw, c.dh);
+        for (int y = 0; y < c.dh; ++y)
+            for (int x = 0; x < c.dw; ++x)
+                for (int ch = 0; ch < 4; ++ch) {
+                    std::vector<double> column(c.sh);
+                    for (int j = 0; j < c.sh; ++j) {
+                        std::vector<double> row(c.sw);
+                        for (int i = 0; i < c.sw; ++i) row[i] = src.px(i, j)[ch];
+                        column[j] = grow::Sample(row, c.dw, x);
+                    }
+                    ASSERT_NEAR(dst.px(x, y)[ch], grow::Sample(column, c.dh, y), 1.6)
+                        << c.sw << "x" << c.sh << " -> " << c.dw << "x" << c.dh << " at " << x << "," << y;
+                }
+    }
+}
+
+TEST(Resample, AGrownGradientStaysSmooth) {
+    // A ramp across 256 pixels grown to a 4K width: never a step back, never a jump.
+    Image src(256, 1);
+    for (int x = 0; x < 256; ++x) src.Grey(x, 0, static_cast<std::uint8_t>(x));
+    const Image dst = grow::Grow(src, 3840, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 1; x < 3840; ++x) {
+            const int step = dst.px(x, y)[0] - dst.px(x - 1, y)[0];
+            ASSERT_GE(step, 0) << x;
+            ASSERT_LE(step, 1) << x;
+        }
+    EXPECT_EQ(dst.px(0, 0)[0], 0);
+    EXPECT_EQ(dst.px(3839, 0)[0], 255);
+}
+
+TEST(Resample, AGrownCheckerboardHasNoBlockySteps) {
+    // Squares of 4 pixels grown 2.5 times: a copy of the nearest pixel would jump by the full
+    // contrast within one pixel; interpolation spreads each edge over the pixels it crosses.
+    Image src(64, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) src.Grey(x, y, ((x / 4) + (y / 4)) % 2 ? 255 : 0);
+    const Image dst = grow::Grow(src, 160, 160);
+    int greys = 0;
+    for (int y = 1; y < 160; ++y)
+        for (int x = 1; x < 160; ++x) {
+            const int v = dst.px(x, y)[0];
+            ASSERT_LE(std::abs(v - dst.px(x - 1, y)[0]), 128) << x << "," << y;
+            ASSERT_LE(std::abs(v - dst.px(x, y - 1)[0]), 128) << x << "," << y;
+            greys += v > 20 && v < 235;
+        }
+    EXPECT_GT(greys, 160 * 160 / 5) << "every edge is blended";
+}
+
+TEST(Resample, ConstantsStayConstantAndAxesMixFreely) {
+    const struct { int dw, dh; } cases[] = {{40, 9}, {9, 40}, {200, 120}, {17, 17}, {18, 3}};
+    for (const auto& c : cases) {
+        Image src(17, 17);
+        for (int y = 0; y < 17; ++y)
+            for (int x = 0; x < 17; ++x) src.Set(x, y, 12, 200, 77, 255);
+        const Image dst = grow::Grow(src, c.dw, c.dh);
+        for (int y = 0; y < c.dh; ++y)
+            for (int x = 0; x < c.dw; ++x) {
+                const std::uint8_t* p = dst.px(x, y);
+                ASSERT_TRUE(p[0] == 12 && p[1] == 200 && p[2] == 77 && p[3] == 255) << c.dw << "x" << c.dh;
+            }
+    }
+}
+
+TEST(Resample, ShrinkingIsTheBoxFilterExactly) {
+    std::mt19937 rng(5);
+    const Image src = Random(97, 61, rng);
+    for (const auto& [dw, dh] : {std::pair{40, 30}, std::pair{97, 20}, std::pair{13, 61}}) {
+        Image viaResample(dw, dh), viaShrink(dw, dh);
+        ASSERT_TRUE(fw::Resample(src.view(), viaResample.view()));
+        ASSERT_TRUE(fw::BoxShrink(src.view(), viaShrink.view()));
+        EXPECT_EQ(viaResample.bytes, viaShrink.bytes) << dw << "x" << dh;
+    }
+}
