@@ -12,3 +12,19 @@ target_include_directories(pemboro_native_tests PRIVATE ${CMAKE_SOURCE_DIR}/test
 target_link_libraries(pemboro_native_tests PRIVATE pemboro_core GTest::gtest_main)
 target_compile_definitions(pemboro_native_tests PRIVATE PEMBORO_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata")
 gtest_discover_tests(pemboro_native_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
+
+# The code that runs on more than one thread (the picture cache's worker, the banded filter),
+# once more under ThreadSanitizer, which cannot share a build with AddressSanitizer.
+set(PEMBORO_TSAN -fsanitize=thread -fno-omit-frame-pointer)
+add_executable(pemboro_thread_tests
+  ${CMAKE_SOURCE_DIR}/tests/native/view/picture_cache_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/native/framework/box_filter_test.cpp
+  ${CMAKE_SOURCE_DIR}/src/view/picture_cache.cpp
+  ${CMAKE_SOURCE_DIR}/src/view/picture_layout.cpp
+  ${CMAKE_SOURCE_DIR}/src/view/geometry.cpp
+  ${CMAKE_SOURCE_DIR}/src/framework/box_filter.cpp)
+target_include_directories(pemboro_thread_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/native)
+target_compile_options(pemboro_thread_tests PRIVATE -Wall -Wextra -Wpedantic ${PEMBORO_TSAN})
+target_link_options(pemboro_thread_tests PRIVATE ${PEMBORO_TSAN})
+target_link_libraries(pemboro_thread_tests PRIVATE GTest::gtest_main)
+gtest_discover_tests(pemboro_thread_tests TEST_PREFIX "native.threads." DISCOVERY_MODE PRE_TEST)

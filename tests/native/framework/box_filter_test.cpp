@@ -333,3 +333,14 @@ TEST(Resample, ShrinkingIsTheBoxFilterExactly) {
         EXPECT_EQ(viaResample.bytes, viaShrink.bytes) << dw << "x" << dh;
     }
 }
+
+TEST(Resample, BandsOnSeveralThreadsGiveTheSamePixels) {
+    std::mt19937 rng(17);
+    const Image src = Random(300, 200, rng);
+    for (const auto& [dw, dh] : {std::pair{640, 1200}, std::pair{120, 700}, std::pair{300, 513}}) {
+        Image one(dw, dh), three(dw, dh);
+        ASSERT_TRUE(fw::Resample(src.view(), one.view(), 1));
+        ASSERT_TRUE(fw::Resample(src.view(), three.view(), 3));
+        EXPECT_EQ(one.bytes, three.bytes) << dw << "x" << dh;
+    }
+}

@@ -95,6 +95,30 @@ TEST(HalftoneBlit, GrowingKeepsTheColoursOfEachArea) {
     ExpectOnlyInside(c, 10, 10, 80, 80);
 }
 
+TEST(HalftoneBlit, GrowingIsSmoothWhereThePlatformWouldBeBlocky) {
+    // A slide grown for a larger screen, or a small photo: a ramp stays a ramp, and the edges of a
+    // checkerboard of 4-pixel squares grown 2.5 times are blended over the pixels they cross
+    // instead of jumping by the full contrast from one pixel to the next.
+    const fw::Bitmap ramp = imgtest::MakeDib(256, 2, [](int x, int) { return Grey(static_cast<std::uint8_t>(x)); });
+    const fw::Bitmap board = imgtest::MakeDib(64, 64, [](int x, int y) { return ((x / 4) + (y / 4)) % 2 ? Grey(255) : Grey(0); });
+    Canvas c(1200, 170);
+    fw::HalftoneBlit(c.dc(), 0, 0, 1200, 4, ramp.get());
+    fw::HalftoneBlit(c.dc(), 0, 10, 160, 160, board.get());
+    for (int x = 1; x < 1200; ++x) {
+        const int step = c.at(x, 1).g - c.at(x - 1, 1).g;
+        ASSERT_TRUE(step >= 0 && step <= 1) << "ramp at " << x << Show(c.at(x - 1, 1)) << Show(c.at(x, 1));
+    }
+    int blended = 0;
+    for (int y = 11; y < 170; ++y)
+        for (int x = 1; x < 160; ++x) {
+            const int v = c.at(x, y).g;
+            ASSERT_LE(std::abs(v - c.at(x - 1, y).g), 128) << "board at " << x << "," << y;
+            ASSERT_LE(std::abs(v - c.at(x, y - 1).g), 128) << "board at " << x << "," << y;
+            blended += v > 20 && v < 235;
+        }
+    EXPECT_GT(blended, 160 * 160 / 5);
+}
+
 TEST(HalftoneBlit, OneToOneCopiesExactly) {
     const fw::Bitmap src = imgtest::MakeDib(37, 23, [](int x, int y) {
         return Bgra{static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 11), static_cast<std::uint8_t>(x * y), 255};
