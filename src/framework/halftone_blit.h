@@ -11,7 +11,8 @@ namespace fw {
 // picture's proportions. The pixels are first scaled to the rectangle's size in device pixels by
 // the program's own filter (Resample: area averaging where an axis shrinks, linear interpolation
 // where it grows; HALFTONE under Wine neither averages nor grows fast), then copied 1:1 with
-// StretchDIBits, so printer and metafile DCs work and the stretch mode plays no part. A
+// StretchDIBits, so printer and metafile DCs work. On a printer an axis that grows is left to the
+// printer (StretchDIBits in HALFTONE mode, brush origin (0, 0); both restored afterwards). A
 // rectangle with no area, or a null src, draws nothing.
 void HalftoneBlit(HDC dst, int x, int y, int w, int h, const ConstPixelView& src);
 

@@ -1,7 +1,10 @@
 #include "view/slide_renderer_win.h"
 
+#include <objbase.h>
+
 #include <iterator>
 #include <map>
+#include <system_error>
 
 #include "deck/deck.h"
 #include "framework/gdi.h"
@@ -50,18 +53,55 @@ SIZE ResourceSize(int id) {
     return size;
 }
 
-void DrawSlideImage(const Canvas& canvas, int row, const SlideRect& rc) {
-    // The resolver's buffer is shared: the path is copied before anyone resolves again.
+// The resolved path of a slide file; the resolver's buffer is shared, so it is copied at once.
+std::wstring SlidePath(int row) {
     const wchar_t* resolved = ResolvePath(g_slideDeck[row].pszImage);
-    if (!resolved || !*resolved) return;
-    const std::wstring path = resolved;
+    return resolved ? resolved : L"";
+}
+
+void DrawSlideImage(const Canvas& canvas, int row, const SlideRect& rc, const fw::DecodedFile* decoded) {
+    const std::wstring path = SlidePath(row);
+    if (path.empty()) return;
     if (KeptPictures(canvas)) {
         canvas.pictures->DrawSlideImage(canvas.dc, path, rc);
         return;
     }
-    if (!FileExists(path.c_str())) return;
-    const fw::DecodedFile file = fw::DecodeImageFile(path.c_str());
-    if (file.pixels) fw::HalftoneBlit(canvas.dc, rc.left, rc.top, rc.Width(), rc.Height(), file.pixels.view());
+    fw::DecodedFile file;
+    if (!decoded) {
+        if (!FileExists(path.c_str())) return;
+        file = fw::DecodeImageFile(path.c_str());
+        decoded = &file;
+    }
+    if (decoded->pixels) fw::HalftoneBlit(canvas.dc, rc.left, rc.top, rc.Width(), rc.Height(), decoded->pixels.view());
+}
+
+// Decoding on a thread of its own, in an apartment of its own.
+class DecodingThread {
+public:
+    DecodingThread() : hr_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~DecodingThread() {
+        if (SUCCEEDED(hr_)) ::CoUninitialize();
+    }
+    DecodingThread(const DecodingThread&) = delete;
+    DecodingThread& operator=(const DecodingThread&) = delete;
+
+private:
+    HRESULT hr_;
+};
+
+std::array<std::wstring, 2> SheetPaths(int sheet) {
+    const SheetSlides slides = SlidesOnSheet(sheet);
+    std::array<std::wstring, 2> paths;
+    if (slides.upper < SLIDE_COUNT) paths[0] = SlidePath(slides.upper);
+    if (slides.lower < SLIDE_COUNT) paths[1] = SlidePath(slides.lower);
+    return paths;
+}
+
+SheetDecoder::Files DecodeBoth(const std::array<std::wstring, 2>& paths) {
+    SheetDecoder::Files files;
+    for (std::size_t i = 0; i < paths.size(); ++i)
+        if (!paths[i].empty()) files[i] = fw::DecodeImageFile(paths[i].c_str());
+    return files;
 }
 
 void DrawLogos(const Canvas& canvas, int row, const SlideRect& rc, const Branding& branding) {
@@ -132,8 +172,9 @@ void DrawCopyrightLine(HDC dc, const SlideRect& page, int margin) {
 
 }  // namespace
 
-void DrawSlide(const Canvas& canvas, int row, const SlideRect& rc, const Branding& branding) {
-    DrawSlideImage(canvas, row, rc);
+void DrawSlide(const Canvas& canvas, int row, const SlideRect& rc, const Branding& branding,
+               const fw::DecodedFile* decoded) {
+    DrawSlideImage(canvas, row, rc, decoded);
     DrawLogos(canvas, row, rc, branding);
     if (canvas.medium == Medium::Screen) DrawResource(canvas, IDB_COPYRIGHT, PlaceCopyrightImage(rc));
     DrawMarkers(canvas, g_slideDeck[row], rc);
@@ -152,17 +193,43 @@ bool DrawPhoto(const Canvas& canvas, const std::wstring& path, const SlideRect& 
     return true;
 }
 
+SheetDecoder::Files SheetDecoder::Take(int sheet) {
+    if (pending_.valid()) {
+        Files files = pending_.get();
+        if (sheet_ == sheet) return files;
+    }
+    return DecodeBoth(SheetPaths(sheet));
+}
+
+void SheetDecoder::Prefetch(int sheet) {
+    if (pending_.valid()) pending_.wait();
+    if (!SheetHasSlides(sheet)) return;
+    sheet_ = sheet;
+    try {
+        pending_ = std::async(std::launch::async, [paths = SheetPaths(sheet)] {
+            const DecodingThread thread;
+            return DecodeBoth(paths);
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: the sheet is decoded when it is drawn.
+    }
+}
+
 bool SheetHasSlides(int sheet) { return SlidesOnSheet(sheet).upper < SLIDE_COUNT; }
 
-void DrawSheet(HDC dc, int sheet, const SlideRect& page, const Branding& branding) {
+void DrawSheet(HDC dc, int sheet, const SlideRect& page, const Branding& branding, SheetDecoder* decoder) {
     const SheetSlides slides = SlidesOnSheet(sheet);
     if (slides.upper >= SLIDE_COUNT) return;
+    SheetDecoder local;
+    SheetDecoder& files = decoder ? *decoder : local;
+    const SheetDecoder::Files decoded = files.Take(sheet);
+    if (decoder) decoder->Prefetch(sheet + 1);  // while the printer takes this one
     const SheetLayout layout = LayOutSheet(page);
     const Canvas paper{dc, Medium::Paper, nullptr};
     DrawCopyrightLine(dc, page, layout.m);
-    DrawSlide(paper, slides.upper, layout.upper, branding);
+    DrawSlide(paper, slides.upper, layout.upper, branding, &decoded[0]);
     DrawSheetFrame(dc, layout.upper, layout.m);
     if (slides.lower >= SLIDE_COUNT) return;
-    DrawSlide(paper, slides.lower, layout.lower, branding);
+    DrawSlide(paper, slides.lower, layout.lower, branding, &decoded[1]);
     DrawSheetFrame(dc, layout.lower, layout.m);
 }

@@ -4,8 +4,11 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
+#include <future>
 #include <string>
 
+#include "framework/picture_data.h"
 #include "view/geometry.h"
 
 class ScreenPictures;
@@ -29,16 +32,34 @@ struct Branding {
 
 // Slide `row` stretched over rc, proportions not kept; then its logos; on screen the copyright
 // image; then the corner button and one marker per hotspot in table order, later markers over
-// earlier ones. A missing or undecodable slide file leaves rc as it was under the rest.
-void DrawSlide(const Canvas& canvas, int row, const SlideRect& rc, const Branding& branding);
+// earlier ones. A missing or undecodable slide file leaves rc as it was under the rest. On paper
+// the slide file may come decoded already.
+void DrawSlide(const Canvas& canvas, int row, const SlideRect& rc, const Branding& branding,
+               const fw::DecodedFile* decoded = nullptr);
 
 // Picture mode: the window black and the photo fitted inside with its proportions. False, with
 // nothing drawn, when the photo does not decode; the slide is then drawn instead.
 bool DrawPhoto(const Canvas& canvas, const std::wstring& path, const SlideRect& window);
 
+// The slide files of a handout sheet, decoded ahead: while the printer takes one sheet, the next
+// one's slides are decoded on a thread of their own, so a job waits for no decode but its first.
+// The paths are resolved on the calling thread.
+class SheetDecoder {
+public:
+    using Files = std::array<fw::DecodedFile, 2>;  // upper and lower half
+    // The files of `sheet`: those decoded ahead when they were for this sheet, else decoded now.
+    Files Take(int sheet);
+    // Starts decoding the files of `sheet` in the background, unless it has no slides.
+    void Prefetch(int sheet);
+
+private:
+    int sheet_ = 0;
+    std::future<Files> pending_;
+};
+
 // Whether handout sheet `sheet` (from 1) has a first slide; a sheet without one is empty.
 bool SheetHasSlides(int sheet);
 // Handout sheet `sheet` on a page with clip box `page`: the copyright line at its foot, the slides
 // numbered 2 x sheet - 1 and 2 x sheet in its halves, each framed. Draws nothing for a sheet
-// without slides.
-void DrawSheet(HDC dc, int sheet, const SlideRect& page, const Branding& branding);
+// without slides. With a decoder, its slide files come from it, and the next sheet's are started.
+void DrawSheet(HDC dc, int sheet, const SlideRect& page, const Branding& branding, SheetDecoder* decoder = nullptr);

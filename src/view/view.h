@@ -10,6 +10,7 @@
 
 class CMainFrame;
 class ScreenPictures;
+class SheetDecoder;
 
 class CPemboroView : public CView {
 public:
@@ -31,6 +32,7 @@ public:
     // by a worker thread; made at the first screen paint. Tests may put their own in place.
     std::unique_ptr<ScreenPictures> m_pictures;
     fw::Bitmap m_keptSurface;                // the paint surface's bitmap, kept for the next paint
+    std::unique_ptr<SheetDecoder> m_sheets;  // decodes the next handout sheet's slides while one prints
 
     // Painting and printing.
     void OnDraw(CDC* pDC) override;

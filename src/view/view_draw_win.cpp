@@ -42,7 +42,8 @@ void CPemboroView::OnDraw(CDC* pDC) {
     if (printing) {
         CMemLDC surface(pDC);
         // The sheet's slides are found by their print numbers; the slide on screen stays.
-        if (surface.IsReady()) DrawSheet(surface.m_hDC, m_nPrintPage, ClipBoxOf(surface), branding);
+        if (!m_sheets) m_sheets = std::make_unique<SheetDecoder>();
+        if (surface.IsReady()) DrawSheet(surface.m_hDC, m_nPrintPage, ClipBoxOf(surface), branding, m_sheets.get());
         return;
     }
 

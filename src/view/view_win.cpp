@@ -5,13 +5,14 @@
 #include "framework/app.h"
 #include "view/geometry.h"
 #include "view/screen_pictures_win.h"
+#include "view/slide_renderer_win.h"
 #include "view/view_geometry_win.h"
 
 CPemboroView* g_pView = nullptr;
 
 CPemboroView::CPemboroView() { g_pView = this; }
 
-// The picture cache's worker stops here, before the view's memory goes.
+// The picture cache's worker and a sheet decoding ahead stop here, before the view's memory goes.
 CPemboroView::~CPemboroView() = default;
 
 CMainFrame* CPemboroView::MainFrame() {
