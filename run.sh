@@ -34,14 +34,9 @@ wine dist/Pemboro.exe "$@" &
 presenter=$!
 
 # Wait until the screen has settled: two equal captures in a row after the window came up.
+source scripts/screen_tools.sh
 sleep 2
-previous=
-for _ in $(seq 1 40); do
-  current=$(xwd -root -silent | md5sum)
-  [ "$current" = "$previous" ] && break
-  previous=$current
-  sleep 0.5
-done
+pemboro_wait_settled || true
 import -window root "$shot"
 
 # An orderly close, so that the slide index reaches the profile.

@@ -11,6 +11,7 @@ sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(2560x1440 3840x2160)
 out=$PWD/build/screen-check
 mkdir -p "$out"
+source scripts/screen_tools.sh
 first_slide=$(grep -o -m1 'L"[^"]*\.png"' src/deck/deck_table.cpp | sed 's/^L"//; s/"$//')
 
 xvfb= runner=
@@ -20,12 +21,6 @@ cleanup() {
   runner= xvfb=
 }
 trap cleanup EXIT
-
-# The presenter's frame in the X window tree: "WxH+X+Y", or nothing while it is not there.
-frame_geometry() {
-  xwininfo -root -tree 2>/dev/null |
-    awk '/\("pemboro.exe" "pemboro.exe"\)/ && !/"Default IME"/ { print $(NF-1); exit }'
-}
 
 # The process `wine dist/Pemboro.exe` that run.sh started: a child of the runner.
 presenter_pid() {
@@ -44,30 +39,22 @@ for size in "${sizes[@]}"; do
   Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
   xvfb=$!
   export DISPLAY=":$n"
-  for _ in $(seq 1 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+  # The socket is there before the server takes connections: wait for an answer.
+  for _ in $(seq 1 100); do xwininfo -root >/dev/null 2>&1 && break; sleep 0.05; done
 
   ./run.sh -big >"$out/run-$size.log" 2>&1 &
   runner=$!
-  # Full-screen from the first paint: the frame's left edge moves off the screen.
-  geometry=
-  for _ in $(seq 1 600); do
-    geometry=$(frame_geometry)
-    [[ "$geometry" == *+-* ]] && break
+  # Full-screen from the first paint; the building and start-up of run.sh come first.
+  for _ in $(seq 1 10); do
+    pemboro_wait_full_screen && break
     kill -0 "$runner" 2>/dev/null || break
-    sleep 0.1
   done
   xdotool key ctrl+Prior
   sleep 1
-  previous=
-  for _ in $(seq 1 40); do
-    current=$(xwd -root -silent | md5sum)
-    [ "$current" = "$previous" ] && break
-    previous=$current
-    sleep 0.5
-  done
+  pemboro_wait_settled || true
   shot="$out/presenter-$size.png"
   import -window root "$shot"
-  geometry=$(frame_geometry)
+  geometry=$(pemboro_frame_geometry)
 
   # The frame reaches the same distance past the left, right and bottom edges (the frame
   # width plus a margin) and further past the top (caption and menu bar as well).

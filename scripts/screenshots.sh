@@ -21,24 +21,7 @@ trap finish EXIT
 source scripts/printer_env.sh
 [ -n "${PEMBORO_PRINTER:-}" ] || { echo "no printer: the print preview cannot open" >&2; exit 1; }
 
-# Waits until two captures of the screen in a row are equal.
-settle() {
-  local previous= current
-  for _ in $(seq 1 60); do
-    current=$(xwd -root -silent | md5sum)
-    [ "$current" = "$previous" ] && return 0
-    previous=$current
-    sleep 0.5
-  done
-  echo "the screen did not settle" >&2
-  return 1
-}
-
-# The presenter's frame in the X window tree: "WxH+X+Y", or nothing while it is not there.
-frame_geometry() {
-  xwininfo -root -tree 2>/dev/null |
-    awk '/\("pemboro.exe" "pemboro.exe"\)/ && !/"Default IME"/ { print $(NF-1); exit }'
-}
+source scripts/screen_tools.sh
 
 # A README-sized copy of the whole screen, in 128 colours to keep the repository small.
 capture() {
@@ -50,14 +33,11 @@ capture() {
 mkdir -p docs
 wine dist/Pemboro.exe -big </dev/null >/dev/null 2>&1 &
 presenter=$!
-for _ in $(seq 1 300); do
-  [[ "$(frame_geometry)" == *+-* ]] && break  # full-screen: the frame's edge is off the screen
-  sleep 0.1
-done
+pemboro_wait_full_screen || { echo "the presenter did not go full-screen" >&2; exit 1; }
 xdotool key ctrl+Prior  # the first slide, whatever the profile held
 xdotool mousemove 1346 392  # resting on the marker of Paris lights it up with its file name
 sleep 0.5
-settle
+pemboro_wait_settled || { echo "the screen did not settle" >&2; exit 1; }
 capture docs/presenter.png
 
 # Out of full-screen mode, then "Print Preview" from the frame's menu by keyboard.
@@ -65,5 +45,5 @@ xdotool key Escape
 sleep 0.5
 xdotool key F10 Down Down Down Return
 sleep 1
-settle
+pemboro_wait_settled || { echo "the screen did not settle" >&2; exit 1; }
 capture docs/print-preview.png

@@ -16,10 +16,12 @@ pemboro_start_xvfb() {
     Xvfb ":$n" -screen 0 "${PEMBORO_DESKTOP_SIZE:-1920x1080}x24" -nolisten tcp >/dev/null 2>&1 &
     PEMBORO_XVFB_PID=$!
     export DISPLAY=":$n"
+    # The socket is there before the server takes connections: wait for an answer.
     for _ in $(seq 1 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && return 0
+      [ -e "/tmp/.X11-unix/X$n" ] && xwininfo -root >/dev/null 2>&1 && return 0
       sleep 0.05
     done
+    pemboro_stop_xvfb
   done
   echo "could not start Xvfb" >&2
   return 1
