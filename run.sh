@@ -10,31 +10,33 @@ scripts/build.sh win
 
 headless=0
 [ -z "${DISPLAY:-}" ] && headless=1
+if [ "$headless" = 0 ]; then
+  # The presenter gets the whole screen: Wine's desktop takes the size of this display.
+  PEMBORO_DESKTOP_SIZE=$(xwininfo -root | awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w "x" h }')
+else
+  PEMBORO_DESKTOP_SIZE=1920x1080
+fi
+export PEMBORO_DESKTOP_SIZE
 source scripts/wine_env.sh
+trap 'pemboro_stop_printer 2>/dev/null; pemboro_stop_wine' EXIT
 [ -x scripts/install_simulator.sh ] && scripts/install_simulator.sh
 [ -f scripts/printer_env.sh ] && { source scripts/printer_env.sh || true; }
 
 if [ "$headless" = 0 ]; then
-  echo "Starting the presenter on $DISPLAY"
+  echo "Starting the presenter on $DISPLAY ($PEMBORO_DESKTOP_SIZE)"
   wine dist/Pemboro.exe "$@"
   exit 0
 fi
 
-trap 'pemboro_stop_printer 2>/dev/null; pemboro_stop_wine' EXIT
 mkdir -p out
 shot="$PWD/out/screenshot.png"
 wine dist/Pemboro.exe "$@" &
 presenter=$!
 
 # Wait until the screen has settled: two equal captures in a row after the window came up.
+source scripts/screen_tools.sh
 sleep 2
-previous=
-for _ in $(seq 1 40); do
-  current=$(xwd -root -silent | md5sum)
-  [ "$current" = "$previous" ] && break
-  previous=$current
-  sleep 0.5
-done
+pemboro_wait_settled || true
 import -window root "$shot"
 
 # An orderly close, so that the slide index reaches the profile.

@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 scripts/install_packages.sh || exit 1
 scripts/build.sh all || exit 1
 
-PEMBORO_OWN_DISPLAY=1 source scripts/wine_env.sh || exit 1
+PEMBORO_OWN_DISPLAY=1 PEMBORO_DESKTOP_SIZE=1920x1080 source scripts/wine_env.sh || exit 1
 source scripts/printer_env.sh || exit 1
 trap 'pemboro_stop_printer; pemboro_stop_wine' EXIT
 

@@ -1,5 +1,7 @@
 # Sourced: a project-local Wine prefix with a virtual desktop, a persistent wineserver,
 # and a display (the caller's, or a virtual one when PEMBORO_OWN_DISPLAY=1 or none is set).
+# The desktop, and a virtual display, are PEMBORO_DESKTOP_SIZE (WxH) large, 1920x1080 unless
+# the caller says otherwise.
 # Never touches ~/.wine.
 _pemboro_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="$_pemboro_root/build/wineprefix"
@@ -11,13 +13,15 @@ pemboro_start_xvfb() {
   local n
   for n in $(seq 91 120); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${PEMBORO_DESKTOP_SIZE:-1920x1080}x24" -nolisten tcp >/dev/null 2>&1 &
     PEMBORO_XVFB_PID=$!
     export DISPLAY=":$n"
+    # The socket is there before the server takes connections: wait for an answer.
     for _ in $(seq 1 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && return 0
+      [ -e "/tmp/.X11-unix/X$n" ] && xwininfo -root >/dev/null 2>&1 && return 0
       sleep 0.05
     done
+    pemboro_stop_xvfb
   done
   echo "could not start Xvfb" >&2
   return 1
@@ -49,6 +53,11 @@ if [ ! -f "$WINEPREFIX/.pemboro-ready" ]; then
 fi
 # A persistent server makes each later Wine process start in a fraction of the time.
 wineserver -p >/dev/null 2>&1 || true
+
+# The desktop reads its size when it starts, and the prefix is shared by runs on a real screen
+# and by the tests: each session writes the size it needs before anything opens a window.
+wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Pemboro /d "${PEMBORO_DESKTOP_SIZE:-1920x1080}" /f \
+  >/dev/null 2>&1
 
 # The virtual desktop lives as long as some window does; the keeper holds one, and since it
 # starts the desktop with its output detached, no later program's pipes are held open by it.

@@ -1,7 +1,10 @@
 // The main frame: caption, sizing border and the one-item menu, a full-screen
 // mode that pushes all of them off the screen, and white strips beside the slide.
 #pragma once
+#include <optional>
+
 #include "framework/frame.h"
+#include "framework/keep_awake.h"
 
 class CMainFrame : public CFrameWnd {
 public:
@@ -11,6 +14,7 @@ public:
     CRect m_rcFullScreen;
     CRect m_rcNormal;
     bool m_bFullScreen = false;
+    std::optional<fw::KeepAwake> m_awake;  // held exactly while full-screen
 
     void OnFullScreen();
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;

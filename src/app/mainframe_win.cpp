@@ -40,6 +40,10 @@ void CMainFrame::OnFullScreen() {
     MoveWindow(target.left, target.top, target.Width(), target.Height(), TRUE);
     m_bFullScreen = !m_bFullScreen;
     m_bToggling = FALSE;
+    if (m_bFullScreen)
+        m_awake.emplace();
+    else
+        m_awake.reset();
 }
 
 void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* mmi) {

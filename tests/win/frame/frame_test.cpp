@@ -1,14 +1,17 @@
 // The main frame as the real window: style and class, full-screen mode from the screen size
 // and frame metrics, the size limits while toggling, the white strips beside the slide, the
-// hover cleared on leaving the non-client area, the accelerators and the menu.
+// hover cleared on leaving the non-client area, the accelerators and the menu, and the
+// display kept awake while full-screen.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/app.h"
 #include "app/frame_layout.h"
 #include "app/mainframe.h"
 #include "framework/gdi.h"
@@ -264,6 +267,78 @@ TEST_F(MainFrame, AcceleratorTableAndMenu) {
         EXPECT_EQ(::GetMenuState(popup, ID_FULL_SCREEN_MODE, MF_BYCOMMAND) & MF_CHECKED, 0u);
         p.frame()->OnFullScreen();
     }
+}
+
+// The execution state the presenter holds, read without changing it: a request without
+// ES_CONTINUOUS only answers with the state in force (Wine keeps one per process and
+// answers the same way; it starts at ES_SYSTEM_REQUIRED | ES_DISPLAY_REQUIRED |
+// ES_USER_PRESENT, so each test first sets the released state itself).
+EXECUTION_STATE HeldExecutionState() { return ::SetThreadExecutionState(ES_SYSTEM_REQUIRED); }
+
+constexpr EXECUTION_STATE kAwake = ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED;
+constexpr EXECUTION_STATE kReleased = ES_CONTINUOUS;
+
+class KeepAwake : public MainFrame {
+protected:
+    void SetUp() override {
+        MainFrame::SetUp();
+        ::SetThreadExecutionState(kReleased);
+    }
+    void TearDown() override { ::SetThreadExecutionState(kReleased); }
+};
+
+TEST_F(KeepAwake, HeldWhileFullScreenAndReleasedOnEveryWayOut) {
+    struct Case {
+        const char* what;
+        std::function<void(testing_win::Presenter&)> enter, leave;
+        bool closes;
+    };
+    const auto toggle = [](testing_win::Presenter& p) { p.frame()->OnFullScreen(); };
+    const auto menu = [](testing_win::Presenter& p) {
+        ::SendMessageW(p.frame()->m_hWnd, WM_COMMAND, ID_FULL_SCREEN_MODE, 0);
+    };
+    const auto f1 = [](testing_win::Presenter& p) {
+        MSG key{p.viewHwnd(), WM_KEYDOWN, VK_F1, 0x003B0001, 0, {0, 0}};
+        p.frame()->PreTranslateMessage(&key);
+    };
+    const auto escape = [](testing_win::Presenter& p) { ::SendMessageW(p.viewHwnd(), WM_KEYDOWN, VK_ESCAPE, 0x00010001); };
+    const auto close = [](testing_win::Presenter& p) { ::SendMessageW(p.frame()->m_hWnd, WM_CLOSE, 0, 0); };
+    const auto exit = [](testing_win::Presenter& p) { ::SendMessageW(p.frame()->m_hWnd, WM_COMMAND, ID_APP_EXIT, 0); };
+    const Case cases[] = {
+        {"toggled in and out", toggle, toggle, false},
+        {"menu item in and out", menu, menu, false},
+        {"F1 in and out", f1, f1, false},
+        {"Escape leaves full-screen", toggle, escape, false},
+        {"the window closed while full-screen", toggle, close, true},
+        {"E&xit while full-screen", menu, exit, true},
+    };
+    for (const Case& c : cases) {
+        testing_win::Presenter p(800, 500);
+        EXPECT_EQ(HeldExecutionState(), kReleased) << c.what << ": not held before full-screen";
+        c.enter(p);
+        ASSERT_TRUE(p.frame()->m_bFullScreen) << c.what;
+        EXPECT_EQ(HeldExecutionState(), kAwake) << c.what << ": held while full-screen";
+        c.leave(p);
+        if (!c.closes) {
+            EXPECT_FALSE(p.frame()->m_bFullScreen) << c.what;
+        } else {
+            EXPECT_FALSE(::IsWindow(p.viewHwnd())) << c.what << ": the window is gone";
+        }
+        EXPECT_EQ(HeldExecutionState(), kReleased) << c.what << ": released after";
+    }
+}
+
+TEST_F(KeepAwake, TheFirstPaintInBigModeHoldsIt) {
+    const bool wasBig = g_bigMode;
+    g_bigMode = true;
+    {
+        testing_win::Presenter p(800, 500);
+        p.Paint();
+        EXPECT_TRUE(p.frame()->m_bFullScreen);
+        EXPECT_EQ(HeldExecutionState(), kAwake);
+    }
+    g_bigMode = wasBig;
+    EXPECT_EQ(HeldExecutionState(), kReleased) << "released when the frame goes";
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Builds and runs every benchmark and soak run that bench/ holds (bench/<name>_win.cpp builds
+# build/win/<name>.exe), each under Wine on a virtual 1920x1080 screen, and prints what they
+# print. They are not tests: they pass no verdict, they report figures.
+# Usage: scripts/bench.sh [name ...]   (default: all of them, in name order)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install_packages.sh
+scripts/build.sh win >/dev/null
+
+names=("$@")
+if [ ${#names[@]} -eq 0 ]; then
+  for src in bench/*_win.cpp; do names+=("$(basename "$src" _win.cpp)"); done
+fi
+
+PEMBORO_OWN_DISPLAY=1 PEMBORO_DESKTOP_SIZE=1920x1080 source scripts/wine_env.sh
+trap pemboro_stop_wine EXIT
+
+status=0
+for name in "${names[@]}"; do
+  exe=build/win/$name.exe
+  echo "== $name =="
+  if [ ! -f "$exe" ]; then
+    echo "$exe is not built"
+    status=1
+    continue
+  fi
+  start=$SECONDS
+  if ! wine "$exe" </dev/null; then
+    echo "$name ended with an error"
+    status=1
+  fi
+  echo "($name took $((SECONDS - start)) s)"
+  echo
+done
+exit $status
