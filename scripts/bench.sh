@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds and runs every benchmark and soak run that bench/ holds (bench/<name>_win.cpp builds
-# build/win/<name>.exe), each under Wine on a virtual 1920x1080 screen, and prints what they
-# print. They are not tests: they pass no verdict, they report figures.
+# Builds and runs every benchmark and soak run that bench/ holds (bench/<name>[_win].cpp builds
+# build/win/<name>.exe), each under Wine on a virtual 3840x2160 screen (so that a 4K client area
+# reaches the screen whole), with the PDF printer when run as root, and prints what they print.
+# They are not tests: they pass no verdict, they report figures.
 # Usage: scripts/bench.sh [name ...]   (default: all of them, in name order)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,11 +12,15 @@ scripts/build.sh win >/dev/null
 
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
-  for src in bench/*_win.cpp; do names+=("$(basename "$src" _win.cpp)"); done
+  for src in bench/*.cpp; do
+    name=$(basename "$src" .cpp)
+    names+=("${name%_win}")
+  done
 fi
 
-PEMBORO_OWN_DISPLAY=1 PEMBORO_DESKTOP_SIZE=1920x1080 source scripts/wine_env.sh
-trap pemboro_stop_wine EXIT
+PEMBORO_OWN_DISPLAY=1 PEMBORO_DESKTOP_SIZE=3840x2160 source scripts/wine_env.sh
+source scripts/printer_env.sh || true
+trap 'pemboro_stop_printer; pemboro_stop_wine' EXIT
 
 status=0
 for name in "${names[@]}"; do
