@@ -10,6 +10,7 @@
 
 class CMainFrame;
 class ScreenPictures;
+enum class Command;
 class SheetDecoder;
 
 class CPemboroView : public CView {
@@ -72,6 +73,13 @@ public:
     static CMainFrame* MainFrame();
 
 private:
+    // The commands of the key table.
+    void RunCommand(Command command);
+    void ToggleFullScreen();
+    void LeaveFullScreenOrQuit();
+    void StepPage(bool (*step)());
+    void ToggleSentBack();
+    void BackToSlide();
     // Tells the picture cache what the paint shows and what one input may show next.
     void LookAhead(int row, const SlideRect& rc, bool picture);
     // The row on screen, safe to index even before the first paint clamps a restored value.
