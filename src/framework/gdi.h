@@ -88,6 +88,33 @@ private:
     HGDIOBJ old_;
 };
 
+// A DC's text state for one piece of text: font, colour, alignment and, unless 0 is given, the
+// background mode; all of it comes back at scope end, the font deselected before it is deleted.
+class ScopedTextState {
+public:
+    ScopedTextState(HDC hdc, HFONT font, COLORREF colour, UINT align, int bkMode = 0)
+        : hdc_(hdc),
+          oldFont_(font ? ::SelectObject(hdc, font) : nullptr),
+          oldColour_(::SetTextColor(hdc, colour)),
+          oldAlign_(::SetTextAlign(hdc, align)),
+          oldBkMode_(bkMode ? ::SetBkMode(hdc, bkMode) : 0) {}
+    ~ScopedTextState() {
+        if (oldBkMode_) ::SetBkMode(hdc_, oldBkMode_);
+        ::SetTextAlign(hdc_, oldAlign_);
+        ::SetTextColor(hdc_, oldColour_);
+        if (oldFont_) ::SelectObject(hdc_, oldFont_);
+    }
+    ScopedTextState(const ScopedTextState&) = delete;
+    ScopedTextState& operator=(const ScopedTextState&) = delete;
+
+private:
+    HDC hdc_;
+    HGDIOBJ oldFont_;
+    COLORREF oldColour_;
+    UINT oldAlign_;
+    int oldBkMode_;
+};
+
 // HALFTONE stretching needs the brush origin reset; both come back at scope end.
 class ScopedStretchMode {
 public:

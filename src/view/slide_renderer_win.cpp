@@ -162,12 +162,8 @@ void DrawCopyrightLine(HDC dc, const SlideRect& page, int margin) {
     const CopyrightLine line = PlaceCopyrightLine(page, margin);
     const fw::Font font(::CreateFontW(line.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, 0, 0, 0, 0, 0,
                                       L"Tahoma"));
-    const fw::ScopedSelect select(dc, font.get());
-    const COLORREF oldColour = ::SetTextColor(dc, RGB(128, 0, 0));
-    const UINT oldAlign = ::SetTextAlign(dc, TA_CENTER | TA_TOP);
+    const fw::ScopedTextState text(dc, font.get(), RGB(128, 0, 0), TA_CENTER | TA_TOP);
     ::TextOutW(dc, line.x, line.y, kCopyrightNotice, static_cast<int>(std::size(kCopyrightNotice)) - 1);
-    ::SetTextAlign(dc, oldAlign);
-    ::SetTextColor(dc, oldColour);
 }
 
 }  // namespace

@@ -60,15 +60,9 @@ void CPemboroView::DrawHotspotHover(const Hotspot* h) {
             const fw::Font font(::CreateFontW(label.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                               DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
-            const fw::ScopedSelect select(dc.get(), font.get());
-            const COLORREF oldColour = ::SetTextColor(dc.get(), kLabelColour);
-            const int oldMode = ::SetBkMode(dc.get(), TRANSPARENT);
-            const UINT oldAlign = ::SetTextAlign(dc.get(), TA_CENTER | TA_BOTTOM);
+            const fw::ScopedTextState state(dc.get(), font.get(), kLabelColour, TA_CENTER | TA_BOTTOM, TRANSPARENT);
             const wchar_t* text = HoverLabelText(h->pszTarget);
             ::TextOutW(dc.get(), rc.left + label.x, rc.top + label.y, text, static_cast<int>(std::wcslen(text)));
-            ::SetTextAlign(dc.get(), oldAlign);
-            ::SetBkMode(dc.get(), oldMode);
-            ::SetTextColor(dc.get(), oldColour);
         }
     }
     m_bHover = true;
