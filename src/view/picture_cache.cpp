@@ -76,11 +76,11 @@ std::shared_ptr<const ScaledPicture> PictureCache::Find(const PictureRequest& re
     return nullptr;
 }
 
-std::shared_ptr<const fw::PixelBuffer> PictureCache::FindDecoded(const std::wstring& path, const fw::FileIdentity& identity) {
+PictureCache::Decoded* PictureCache::FindDecoded(const std::wstring& path, const fw::FileIdentity& identity) {
     for (Decoded& d : decoded_) {
         if (d.path == path && d.identity == identity) {
             d.used = ++clock_;
-            return d.pixels;
+            return &d;
         }
     }
     return nullptr;
@@ -96,16 +96,11 @@ std::shared_ptr<const ScaledPicture> PictureCache::Get(const PictureRequest& req
         changed_.wait(lock, [&] { return !inProgress_ || !(*inProgress_ == request); });
     }
     std::erase(pending_, request);
-    bool known = false;
     std::shared_ptr<const fw::PixelBuffer> decoded;
-    for (Decoded& d : decoded_) {
-        if (d.path == request.path && d.identity == identity) {
-            known = true;
-            d.used = ++clock_;
-            decoded = d.pixels;
-        }
+    if (const Decoded* known = FindDecoded(request.path, identity)) {
+        if (!known->pixels) return Nothing();  // this version of the file is known not to decode
+        decoded = known->pixels;
     }
-    if (known && !decoded) return Nothing();  // this version of the file is known not to decode
     lock.unlock();
     try {
         return Make(request, std::move(decoded), identity, false);
@@ -238,11 +233,9 @@ void PictureCache::PrepareOne(const PictureRequest& request) {
     {
         const std::lock_guard lock(mutex_);
         if (stop_ || Find(request, *identity)) return;
-        for (const Decoded& d : decoded_) {
-            if (d.path == request.path && d.identity == *identity) {
-                if (!d.pixels) return;  // known not to decode
-                decoded = d.pixels;
-            }
+        if (const Decoded* known = FindDecoded(request.path, *identity)) {
+            if (!known->pixels) return;  // known not to decode
+            decoded = known->pixels;
         }
     }
     Make(request, std::move(decoded), identity, true);

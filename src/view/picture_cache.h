@@ -90,7 +90,7 @@ private:
     struct Scaled;
 
     std::shared_ptr<const ScaledPicture> Find(const PictureRequest& request, const fw::FileIdentity& identity);
-    std::shared_ptr<const fw::PixelBuffer> FindDecoded(const std::wstring& path, const fw::FileIdentity& identity);
+    Decoded* FindDecoded(const std::wstring& path, const fw::FileIdentity& identity);
     // Decodes (unless a decoded entry is given) and scales, without the lock; stores the results.
     std::shared_ptr<const ScaledPicture> Make(const PictureRequest& request, std::shared_ptr<const fw::PixelBuffer> decoded,
                                               std::optional<fw::FileIdentity> identity, bool onWorker);
