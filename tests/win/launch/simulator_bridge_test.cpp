@@ -143,6 +143,8 @@ TEST_F(SimulatorBridge, AssociationLookupReadsTheQuotedPathBeforeTheQuotedPlaceh
     } const cases[] = {
         {"quoted path and placeholder", L"\"C:\\Program Files\\Circelo\\Vexa64.exe\" \"%1\"",
          L"C:\\Program Files\\Circelo\\Vexa64.exe", L"Vexa64.exe"},
+        {"quoted options after the path", L"\"C:\\Program Files\\Circelo\\Vexa64.exe\" -opt \"x\" \"%1\"",
+         L"C:\\Program Files\\Circelo\\Vexa64.exe", L"Vexa64.exe"},
         {"unquoted placeholder", L"\"C:\\Program Files\\Circelo\\Vexa64.exe\" %1", nullptr, nullptr},
         {"one quotation mark", L"C:\\Program Files\\Circelo\\Vexa64.exe\" \"%1\"", nullptr, nullptr},
         {"no backslash", L"\"Vexa64.exe\" \"%1\"", nullptr, nullptr},
