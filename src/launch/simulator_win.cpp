@@ -10,6 +10,7 @@
 #include "launch/process_starter_win.h"
 #include "launch/simulator.h"
 #include "launch/target_names.h"
+#include "launch/zorder_walk.h"
 
 namespace {
 
@@ -82,16 +83,18 @@ void LookupSimulatorAssociation() {
 HWND FindSimulatorWindow() {
     // From the top of the z-order down, hidden windows included: a simulator still
     // starting up has not shown its window yet.
-    for (HWND hwnd = ::GetTopWindow(nullptr); hwnd; hwnd = ::GetWindow(hwnd, GW_HWNDNEXT)) {
-        wchar_t title[kTitleChars] = {};
-        ::GetWindowTextW(hwnd, title, kTitleChars);
-        if (!IsSimulatorTitle(title)) continue;
-        // Posted to the simulator's thread rather than waited for: a hung simulator would
-        // otherwise hold the presenter here, before the message time-out could help.
+    const HWND hwnd = FindInZOrder(
+        ::GetTopWindow(nullptr), [](HWND h) { return ::GetWindow(h, GW_HWNDNEXT); },
+        [](HWND h) {
+            wchar_t title[kTitleChars] = {};
+            ::GetWindowTextW(h, title, kTitleChars);
+            return IsSimulatorTitle(title);
+        });
+    // Posted to the simulator's thread rather than waited for: a hung simulator would
+    // otherwise hold the presenter here.
+    if (hwnd)
         ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-        return hwnd;
-    }
-    return nullptr;
+    return hwnd;
 }
 
 bool SendSimulatorMessage(HWND hwnd, UINT message, const wchar_t* path) {
