@@ -41,6 +41,7 @@ CWinApp::~CWinApp() {
 }
 
 BOOL CWinApp::InitInstance() {
+    if (!m_comApartment) m_comApartment.emplace();
     if (m_strAppName.empty()) m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
     m_strProfileName = m_strAppName;
     return TRUE;
@@ -56,7 +57,10 @@ int CWinApp::Run() {
     return ExitInstance();
 }
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+    m_comApartment.reset();
+    return 0;
+}
 
 bool CWinApp::OnCmdMsg(UINT id) {
     if (id != ID_APP_EXIT) return false;

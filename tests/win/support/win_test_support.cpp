@@ -1,5 +1,7 @@
 #include "win_test_support.h"
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include "app/doc.h"
@@ -100,6 +102,47 @@ std::wstring FromUnixPath(const char* unixPath) {
     return path;
 }
 }  // namespace
+
+namespace {
+template <class Take>
+std::vector<DWORD> ProcessesWhere(Take take) {
+    std::vector<DWORD> ids;
+    const fw::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) return ids;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
+        if (take(entry)) ids.push_back(entry.th32ProcessID);
+    }
+    return ids;
+}
+}  // namespace
+
+std::vector<DWORD> ChildProcessesNamed(const wchar_t* exeName) {
+    const DWORD self = ::GetCurrentProcessId();
+    return ProcessesWhere([&](const PROCESSENTRY32W& e) {
+        return e.th32ParentProcessID == self && _wcsicmp(e.szExeFile, exeName) == 0;
+    });
+}
+
+std::vector<DWORD> ProcessesRunning(const std::wstring& exePath) {
+    return ProcessesWhere([&](const PROCESSENTRY32W& e) {
+        const fw::KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, e.th32ProcessID));
+        if (!process) return false;
+        wchar_t image[2048] = {};
+        DWORD size = 2048;
+        return ::QueryFullProcessImageNameW(process.get(), 0, image, &size) && _wcsicmp(image, exePath.c_str()) == 0;
+    });
+}
+
+void EndProcesses(const std::vector<DWORD>& ids) {
+    for (DWORD id : ids) {
+        const fw::KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        if (!process) continue;
+        ::TerminateProcess(process.get(), 1);
+        ::WaitForSingleObject(process.get(), 5000);
+    }
+}
 
 std::wstring DistDir() { return FromUnixPath(PEMBORO_DIST_DIR); }
 std::wstring TestDataDir() { return FromUnixPath(PEMBORO_TESTDATA_DIR); }

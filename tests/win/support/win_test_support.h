@@ -36,6 +36,14 @@ Pixels ReadWindow(HWND hwnd);  // the whole client area
 // How many GDI objects the process holds (GetGuiResources reads 0 under Wine).
 int CountGdiObjects();
 
+// Processes this test process started itself (directly) and that still run, whose executable
+// has this file name; the ones it started can be told from any the user has open.
+std::vector<DWORD> ChildProcessesNamed(const wchar_t* exeName);
+// Running processes whose executable is this full path (a copy the test made).
+std::vector<DWORD> ProcessesRunning(const std::wstring& exePath);
+// Ends these processes, each by a handle opened on its id, and waits for each to be gone.
+void EndProcesses(const std::vector<DWORD>& ids);
+
 std::wstring DistDir();      // where the program and the demo deck lie
 std::wstring TestDataDir();  // the shared test files (pngsuite ...)
 std::wstring TempDir();      // a fresh folder for this test process
