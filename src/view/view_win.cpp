@@ -10,7 +10,10 @@ CPemboroView* g_pView = nullptr;
 
 CPemboroView::CPemboroView() { g_pView = this; }
 
-CPemboroView::~CPemboroView() = default;
+// The frame reaches the view through g_pView: a view that goes takes the pointer with it.
+CPemboroView::~CPemboroView() {
+    if (g_pView == this) g_pView = nullptr;
+}
 
 CMainFrame* CPemboroView::MainFrame() {
     CWinApp* app = AfxGetApp();
