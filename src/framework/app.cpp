@@ -25,6 +25,11 @@ CString AfxLoadString(UINT id) {
     return len > 0 && text ? CString(text, static_cast<size_t>(len)) : CString();
 }
 
+int AfxMessageBox(HWND owner, const wchar_t* text, UINT type) {
+    const CWinApp* app = AfxGetApp();
+    return ::MessageBoxW(owner, text, app ? app->m_strAppName.c_str() : L"", type);
+}
+
 void CCommandLineInfo::ParseParam(const wchar_t* param, bool isFlag) {
     if (isFlag || m_nShellCommand == FileOpen) return;
     m_nShellCommand = FileOpen;

@@ -66,3 +66,6 @@ int AfxWinMain(HINSTANCE instance, LPWSTR cmdLine, int nCmdShow);
 
 // A string resource of this module, or empty.
 CString AfxLoadString(UINT id);
+
+// A message box under the application's title, modal to `owner`.
+int AfxMessageBox(HWND owner, const wchar_t* text, UINT type);
