@@ -31,7 +31,7 @@ std::vector<std::wstring> LaunchArguments() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const vexa::LaunchRequest request = vexa::ParseLaunchArguments(LaunchArguments());
 
-    vexa::SimulatorWindow window(request.refuseMessages);
+    vexa::SimulatorWindow window(request.refuseMessages, request.slowReplyMs);
     if (!window.Create(instance)) return 1;
 
     if (request.path.empty()) {
