@@ -155,7 +155,7 @@ std::wstring TempDir() {
     return dir;
 }
 
-Presenter::Presenter(int clientW, int clientH) {
+Presenter::Presenter(int clientW, int clientH, bool show) : clientW_(clientW), clientH_(clientH) {
     template_ = CSingleDocTemplate::Make<CPemboroDoc, CMainFrame, CPemboroView>(IDR_MAINFRAME);
     CFrameWnd* frame = template_->OpenDocumentFile(nullptr);
     frame_ = dynamic_cast<CMainFrame*>(frame);
@@ -165,8 +165,12 @@ Presenter::Presenter(int clientW, int clientH) {
     }
     app_.m_pMainWnd = frame_;
     view_ = dynamic_cast<CPemboroView*>(frame_->GetActiveView());
+    if (show) Show();
+}
+
+void Presenter::Show() {
     frame_->ShowWindow(SW_SHOWNORMAL);
-    Resize(clientW, clientH);
+    Resize(clientW_, clientH_);
     PumpMessages(50);
 }
 

@@ -55,10 +55,11 @@ public:
 };
 
 // The real main frame and view, made by the real document template, sized so that
-// the view's client area is `clientW` x `clientH`.
+// the view's client area is `clientW` x `clientH`; shown and painted unless `show` is false
+// (then nothing is painted until Show).
 class Presenter {
 public:
-    Presenter(int clientW, int clientH);
+    Presenter(int clientW, int clientH, bool show = true);
     ~Presenter();
     Presenter(const Presenter&) = delete;
     Presenter& operator=(const Presenter&) = delete;
@@ -66,6 +67,8 @@ public:
     CMainFrame* frame() const { return frame_; }
     CPemboroView* view() const { return view_; }
     HWND viewHwnd() const;
+    // Shows the frame at the size asked for and lets its first paint happen.
+    void Show();
     void Resize(int clientW, int clientH);
     // Paints the view now and returns what it shows.
     Pixels Paint();
@@ -75,6 +78,8 @@ private:
     std::unique_ptr<CSingleDocTemplate> template_;
     CMainFrame* frame_ = nullptr;
     CPemboroView* view_ = nullptr;
+    int clientW_ = 0;
+    int clientH_ = 0;
 };
 
 }  // namespace testing_win
