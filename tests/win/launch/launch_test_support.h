@@ -211,17 +211,21 @@ inline void EndStandIns() {
 }
 
 // The stand-in simulator, started by the test (with the given switches), its start-up done and
-// its window shown: from then on it changes the z-order no more by itself.
+// its window shown without activation: a window that activates itself as it comes up may be
+// raised again afterwards, when the display's focus events reach it, and would upset a z-order
+// that a test arranged.
 struct StandIn {
     DWORD pid = 0;
     DWORD threadId = 0;
     HWND hwnd = nullptr;
 };
-inline StandIn StartStandIn(const wchar_t* switches = L"") {
+inline StandIn StartStandIn(const wchar_t* switches = L"", WORD show = SW_SHOWNOACTIVATE) {
     StandIn standIn;
     std::wstring commandLine = std::wstring(L"Vexax64.exe ") + switches;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = show;
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(StandInPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &info)) {
@@ -237,7 +241,7 @@ inline StandIn StartStandIn(const wchar_t* switches = L"") {
     testing_win::PumpUntil(
         [&] {
             const HWND hwnd = WindowOfProcess(standIn.pid);
-            return hwnd && ::IsWindowVisible(hwnd);
+            return hwnd && (show == SW_HIDE || ::IsWindowVisible(hwnd));
         },
         20000);
     standIn.hwnd = WindowOfProcess(standIn.pid);

@@ -116,18 +116,30 @@ TEST_F(SimulatorBridge, TheHigherOfTwoSimulatorWindowsIsTakenAndRaised) {
 TEST_F(SimulatorBridge, OfTwoRunningSimulatorsTheHigherGetsTheFile) {
     const std::wstring firstLog = dir_ + L"\\first.log", secondLog = dir_ + L"\\second.log";
     circeloLog_->Set(firstLog);
-    const StandIn first = StartStandIn();
+    const StandIn first = StartStandIn(L"", SW_HIDE);
     circeloLog_->Set(secondLog);
-    const StandIn second = StartStandIn();
+    const StandIn second = StartStandIn(L"", SW_HIDE);
     ASSERT_TRUE(first.hwnd && second.hwnd);
     const std::wstring circuit = File(L"a.asc");
-    // A window of this test on top: the search raises the simulator it takes, without waiting
-    // for it, and that simulator has done so once it is above this window again.
-    TitledWindow marker(L"Another program", true);
+    // Both simulators keep their windows hidden (a hidden simulator window is taken like a
+    // shown one): under Wine the display restacks shown windows of other processes late, on
+    // its own time, which would upset the order arranged here. A window of this test on top
+    // tells when the search's raise of the simulator it took, sent without waiting, has landed.
+    TitledWindow marker(L"Another program");
     const auto arrange = [&](HWND upper, HWND lower) {
         for (HWND hwnd : {lower, upper, marker.get()})
             ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-        return IsAbove(marker.get(), upper) && IsAbove(upper, lower);
+        const bool arranged = IsAbove(marker.get(), upper) && IsAbove(upper, lower);
+        if (!arranged) {
+            std::wstring order;
+            for (HWND hwnd = ::GetTopWindow(nullptr); hwnd; hwnd = ::GetWindow(hwnd, GW_HWNDNEXT)) {
+                if (hwnd == first.hwnd) order += L" first";
+                else if (hwnd == second.hwnd) order += L" second";
+                else if (hwnd == marker.get()) order += L" marker";
+            }
+            ADD_FAILURE() << "z-order:" << testing::PrintToString(order);
+        }
+        return arranged;
     };
 
     ASSERT_TRUE(arrange(first.hwnd, second.hwnd));
