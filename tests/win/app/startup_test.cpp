@@ -253,6 +253,35 @@ TEST_F(Startup, BigModeFromTheCommandLineFillsTheScreenFromTheFirstPaint) {
 // COM is entered by start-up on the user-interface thread, so that a shell open coming before
 // any image decode finds it. Start-up runs on a thread of its own here, which nothing has
 // entered COM on, in this test program's folder, which holds no slide to decode.
+// Its first step, the framework's own InitInstance, enters COM on the thread that runs start-up,
+// before any window exists (under Wine a thread's first window enters COM too, for its input
+// method: only this step shows start-up's own entry); ExitInstance leaves it again.
+TEST(StartupCom, TheFirstStepEntersComAndExitLeavesIt) {
+    struct Result {
+        HRESULT before = E_FAIL, afterInit = E_FAIL, afterExit = E_FAIL;
+        APTTYPE type = APTTYPE_CURRENT;
+    } result;
+    const auto run = [](void* param) -> DWORD {
+        auto* r = static_cast<Result*>(param);
+        APTTYPE type{};
+        APTTYPEQUALIFIER qualifier{};
+        r->before = ::CoGetApartmentType(&type, &qualifier);
+        testing_win::TestApp app;
+        app.CWinApp::InitInstance();
+        r->afterInit = ::CoGetApartmentType(&r->type, &qualifier);
+        app.ExitInstance();
+        r->afterExit = ::CoGetApartmentType(&type, &qualifier);
+        return 0;
+    };
+    const fw::KernelHandle thread(::CreateThread(nullptr, 0, run, &result, 0, nullptr));
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(::WaitForSingleObject(thread.get(), 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(result.before, CO_E_NOTINITIALIZED);
+    EXPECT_EQ(result.afterInit, S_OK);
+    EXPECT_TRUE(result.type == APTTYPE_STA || result.type == APTTYPE_MAINSTA) << result.type;
+    EXPECT_EQ(result.afterExit, CO_E_NOTINITIALIZED);
+}
+
 TEST_F(Startup, EntersComOnTheUserInterfaceThreadBeforeAnyDecode) {
     struct Result {
         HRESULT before = E_FAIL;  // the thread's apartment before start-up
