@@ -324,6 +324,8 @@ TEST_F(PrintCommand, QuickPrintAndThePreviewUseThePrinterChosenInTheDialog) {
     const PdfJob job = WaitForPdf(work, title, {});
     ASSERT_EQ(job.status, 0) << job.info;
     EXPECT_EQ(job.pages, 1) << job.info;
+    const char* const chosenPaper = chosen == L"Letter" ? "612 x 792" : "595 x 842";
+    EXPECT_NE(job.info.find(chosenPaper), std::string::npos) << "on the chosen printer's paper: " << job.info;
 
     // Quick Print: on the chosen printer, and the progress window names it.
     view.sheets.clear();
