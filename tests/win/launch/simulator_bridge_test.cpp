@@ -395,19 +395,34 @@ TEST_F(SimulatorBridge, StartedProgramsGetEachArgumentWhole) {
 }
 
 // A global atom holds at most 255 characters: a longer path goes to a new simulator on its
-// command line, and the running one is not sent an empty atom.
+// command line (with "-run" for a run), and the running one is not sent an empty atom.
 TEST_F(SimulatorBridge, APathLongerThanAnAtomGoesToANewProcess) {
-    const StandIn running = StartStandIn();
-    ASSERT_TRUE(running.hwnd);
-    ASSERT_EQ(WaitForLog(log_, 1).size(), 1u);
-    const std::wstring newLog = dir_ + L"\\new.log";
-    circeloLog_->Set(newLog);
-    const std::wstring longPath = dir_ + L"\\" + std::wstring(280 - dir_.size(), L'n') + L".asc";
-    ASSERT_GT(longPath.size(), 255u);
+    const struct {
+        const char* what;
+        void (*hand)(const wchar_t*);
+        const wchar_t* started;
+    } cases[] = {
+        {"open", &OpenInSimulator, L"command-line open "},
+        {"run", &RunInSimulator, L"command-line run "},
+    };
+    int round = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring runningLog = dir_ + L"\\running" + std::to_wstring(++round) + L".log";
+        const std::wstring newLog = dir_ + L"\\new" + std::to_wstring(round) + L".log";
+        circeloLog_->Set(runningLog);
+        const StandIn running = StartStandIn();
+        ASSERT_TRUE(running.hwnd);
+        ASSERT_EQ(WaitForLog(runningLog, 1).size(), 1u);
+        circeloLog_->Set(newLog);
+        const std::wstring longPath = dir_ + L"\\" + std::wstring(280 - dir_.size(), L'n') + L".asc";
+        ASSERT_GT(longPath.size(), 255u);
 
-    OpenInSimulator(longPath.c_str());
-    EXPECT_EQ(WaitForLog(newLog, 1), (std::vector<std::wstring>{L"command-line open " + longPath}));
-    EXPECT_EQ(ReadLog(log_), (std::vector<std::wstring>{L"command-line none"}));
+        c.hand(longPath.c_str());
+        EXPECT_EQ(WaitForLog(newLog, 1), (std::vector<std::wstring>{c.started + longPath}));
+        EXPECT_EQ(ReadLog(runningLog), (std::vector<std::wstring>{L"command-line none"}));
+        EndStandIns();
+    }
 }
 
 // A simulator that stops handling its messages is passed over once it counts as hung (5 s
@@ -465,21 +480,6 @@ TEST_F(SimulatorBridge, WithNoneRunningARunOfANetlistStartsAtOnceWithoutPolling)
     ASSERT_TRUE(PumpUntil([] { return !SimulatorWindowsOfOthers().empty(); }, 20000));
     PumpMessages(300);
     EXPECT_EQ(ReadLog(log_), (std::vector<std::wstring>{L"command-line run " + netlist})) << "no message after it";
-}
-
-// Too long for an atom: a run goes to a new simulator with the path and "-run".
-TEST_F(SimulatorBridge, ARunWithAPathLongerThanAnAtomGoesToANewProcess) {
-    const StandIn running = StartStandIn();
-    ASSERT_TRUE(running.hwnd);
-    ASSERT_EQ(WaitForLog(log_, 1).size(), 1u);
-    const std::wstring newLog = dir_ + L"\\new.log";
-    circeloLog_->Set(newLog);
-    const std::wstring longPath = dir_ + L"\\" + std::wstring(280 - dir_.size(), L'r') + L".asc";
-    ASSERT_GT(longPath.size(), 255u);
-
-    RunInSimulator(longPath.c_str());
-    EXPECT_EQ(WaitForLog(newLog, 1), (std::vector<std::wstring>{L"command-line run " + longPath}));
-    EXPECT_EQ(ReadLog(log_), (std::vector<std::wstring>{L"command-line none"}));
 }
 
 }  // namespace
