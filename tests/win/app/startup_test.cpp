@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "app/mainframe.h"
@@ -204,6 +205,15 @@ TEST_F(Startup, TheProgramItselfStartsClosesAndKeepsItsSlide) {
 TEST_F(Startup, AProgramPathTooLongForTheFolderEndsStartUp) {
     SetStoredPage(L"12");
     testing_win::UnixWorkDir work("startup");
+    // The folders and the copy, reached by their full paths (\\?\), and removed the same way.
+    struct LongTree {
+        std::vector<std::wstring> dirs;
+        std::wstring exe;
+        ~LongTree() {
+            if (!exe.empty()) ::DeleteFileW((L"\\\\?\\" + exe).c_str());
+            for (auto d = dirs.rbegin(); d != dirs.rend(); ++d) ::RemoveDirectoryW((L"\\\\?\\" + *d).c_str());
+        }
+    } tree;
     std::string unixDir = work.Unix();
     std::wstring dir = work.Windows();
     while (dir.size() < APP_DIR_CHARS) {
@@ -211,10 +221,12 @@ TEST_F(Startup, AProgramPathTooLongForTheFolderEndsStartUp) {
         unixDir += "/" + part;
         dir += L"\\" + testing_win::Widen(part);
         ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + dir).c_str(), nullptr));
+        tree.dirs.push_back(dir);
     }
     const std::wstring exe = dir + L"\\Pemboro.exe";
     const std::wstring source = testing_win::DistDir() + L"\\Pemboro.exe";
     ASSERT_TRUE(::CopyFileW(source.c_str(), (L"\\\\?\\" + exe).c_str(), FALSE));
+    tree.exe = exe;
 
     const int status = testing_win::RunUnixScript(
         work, testing_win::SourceDirOf(__FILE__) + "/run_by_unix_path.sh", {unixDir + "/Pemboro.exe"}, 20000);

@@ -29,13 +29,15 @@ inline std::string SourceDirOf(const char* file) {
 // A fresh Unix folder for one test, seen from Wine through drive Z:.
 class UnixWorkDir {
 public:
+    // Wine's process ids come again from one prefix to the next: the clock keeps names apart.
     explicit UnixWorkDir(const char* kind = "work") {
         static int serial = 0;
         unix_ = std::string("/tmp/pemboro-") + kind + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                std::to_string(++serial);
-        std::filesystem::remove_all(Windows());
-        std::filesystem::create_directories(Windows());
+                std::to_string(::GetTickCount64()) + "-" + std::to_string(++serial);
+        std::error_code ignored;
+        std::filesystem::create_directories(Windows(), ignored);
     }
+    // A test that made paths longer than the system's 260 characters in here removes them itself.
     ~UnixWorkDir() {
         std::error_code ignored;
         std::filesystem::remove_all(Windows(), ignored);
