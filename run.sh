@@ -20,7 +20,8 @@ export PEMBORO_DESKTOP_SIZE
 source scripts/wine_env.sh
 trap 'pemboro_stop_printer 2>/dev/null; pemboro_stop_wine' EXIT
 [ -x scripts/install_simulator.sh ] && scripts/install_simulator.sh
-[ -f scripts/printer_env.sh ] && { source scripts/printer_env.sh || true; }
+# The PDF printers of this run's own CUPS scheduler: printed handouts land in build/pdf-out.
+source scripts/printer_env.sh || true
 
 if [ "$headless" = 0 ]; then
   echo "Starting the presenter on $DISPLAY ($PEMBORO_DESKTOP_SIZE)"
@@ -30,8 +31,9 @@ fi
 
 mkdir -p out
 shot="$PWD/out/screenshot.png"
-wine dist/Pemboro.exe "$@" &
-presenter=$!
+# The launcher holds the presenter it started and closes it when its input ends.
+coproc PRESENTER { wine build/win/tools/launcher/launcher.exe dist/Pemboro.exe "$@" >/dev/null 2>&1; }
+presenter=$PRESENTER_PID
 
 # Wait until the screen has settled: two equal captures in a row after the window came up.
 source scripts/screen_tools.sh
@@ -39,9 +41,9 @@ sleep 2
 pemboro_wait_settled || true
 import -window root "$shot"
 
-# An orderly close, so that the slide index reaches the profile.
-wine taskkill /IM Pemboro.exe >/dev/null 2>&1 || true
-for _ in $(seq 1 50); do kill -0 "$presenter" 2>/dev/null || break; sleep 0.1; done
-kill "$presenter" 2>/dev/null || true
+# An orderly close of the presenter started here and of nothing else, so that the slide index
+# reaches the profile: the launcher's input ends, and it closes the presenter's window.
+launcher_input=${PRESENTER[1]}
+exec {launcher_input}>&-
 wait "$presenter" 2>/dev/null || true
 echo "Screenshot of the presenter: $shot"

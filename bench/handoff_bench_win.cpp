@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     Print("GlobalAddAtom + GlobalDeleteAtom", Measure(rounds, [&] { ::GlobalDeleteAtom(::GlobalAddAtomW(circuit.c_str())); }));
     Print("SendMessageTimeout round trip, no work", Measure(rounds, [&] {
               DWORD_PTR reply = 0;
-              ::SendMessageTimeoutW(simulator, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, SimulatorReplyTimeoutMs, &reply);
+              ::SendMessageTimeoutW(simulator, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, SimulatorHungTimeoutMs, &reply);
           }));
 
     DWORD pid = 0;

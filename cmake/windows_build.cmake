@@ -65,6 +65,7 @@ add_dependencies(Pemboro pemboro_deck)
 # --- Tools -------------------------------------------------------------------------------
 add_subdirectory(tools/vexa)
 add_subdirectory(tools/desktop_keeper)
+add_subdirectory(tools/launcher)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/recorder/CMakeLists.txt)
   add_subdirectory(tools/recorder)
 endif()

@@ -2,9 +2,9 @@
 # and a display (the caller's, or a virtual one when PEMBORO_OWN_DISPLAY=1 or none is set).
 # The desktop, and a virtual display, are PEMBORO_DESKTOP_SIZE (WxH) large, 1920x1080 unless
 # the caller says otherwise.
-# Never touches ~/.wine.
+# The prefix is build/wineprefix unless PEMBORO_WINEPREFIX names another. Never touches ~/.wine.
 _pemboro_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="$_pemboro_root/build/wineprefix"
+export WINEPREFIX="${PEMBORO_WINEPREFIX:-$_pemboro_root/build/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
 export WINEARCH=win64

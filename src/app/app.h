@@ -14,5 +14,4 @@ public:
     ~CPemboroApp() override;  // writes the slide index to the profile
 
     BOOL InitInstance() override;
-    bool HasSwitch(const wchar_t* word) const;
 };

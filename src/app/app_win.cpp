@@ -32,21 +32,24 @@ CPemboroApp::~CPemboroApp() {
     WriteProfileString(kProfileSection, kProfileEntry, text);
 }
 
-bool CPemboroApp::HasSwitch(const wchar_t* word) const { return HasSwitchIn(m_lpCmdLine, word); }
-
 BOOL CPemboroApp::InitInstance() {
     CWinApp::InitInstance();
 
+    // A path that does not fit is cut short, and the call then returns the buffer's size: the
+    // folder of a cut path is some other folder, so start-up ends as when there is no path.
     const DWORD len = ::GetModuleFileNameW(nullptr, g_appDir, APP_DIR_CHARS);
-    if (len == 0) return FALSE;
-    g_appDir[APP_DIR_CHARS - 1] = L'\0';  // a cut-off name is not terminated on older systems
+    if (len == 0 || len >= APP_DIR_CHARS) {
+        g_appDir[0] = L'\0';
+        return FALSE;
+    }
     if (wchar_t* slash = std::wcsrchr(g_appDir, L'\\')) *slash = L'\0';
 
-    g_proMode = HasSwitch(L"Pro");
+    const PresentationMode mode = ChooseMode(m_lpCmdLine);
+    g_proMode = mode.bPro;
     const BrandingChoice branding = ChooseBranding(m_lpCmdLine);
     g_brandLogoId = branding.nBrandLogoId;
     g_secondLogoId = branding.nSecondLogoId;
-    g_bigMode = g_proMode || HasSwitch(L"big") || HasSwitch(L"max");
+    g_bigMode = mode.bBig;
 
     LookupSimulatorAssociation();
     NumberSlides();

@@ -25,6 +25,11 @@ CString AfxLoadString(UINT id) {
     return len > 0 && text ? CString(text, static_cast<size_t>(len)) : CString();
 }
 
+int AfxMessageBox(HWND owner, const wchar_t* text, UINT type) {
+    const CWinApp* app = AfxGetApp();
+    return ::MessageBoxW(owner, text, app ? app->m_strAppName.c_str() : L"", type);
+}
+
 void CCommandLineInfo::ParseParam(const wchar_t* param, bool isFlag) {
     if (isFlag || m_nShellCommand == FileOpen) return;
     m_nShellCommand = FileOpen;
@@ -41,6 +46,7 @@ CWinApp::~CWinApp() {
 }
 
 BOOL CWinApp::InitInstance() {
+    if (!m_comApartment) m_comApartment.emplace();
     if (m_strAppName.empty()) m_strAppName = AfxLoadString(AFX_IDS_APP_TITLE);
     m_strProfileName = m_strAppName;
     return TRUE;
@@ -56,7 +62,10 @@ int CWinApp::Run() {
     return ExitInstance();
 }
 
-int CWinApp::ExitInstance() { return 0; }
+int CWinApp::ExitInstance() {
+    m_comApartment.reset();
+    return 0;
+}
 
 bool CWinApp::OnCmdMsg(UINT id) {
     if (id != ID_APP_EXIT) return false;

@@ -2,8 +2,10 @@
 // in the registry, and the framework's command-line handling.
 #pragma once
 #include <memory>
+#include <optional>
 
 #include "framework/afx.h"
+#include "framework/com_apartment.h"
 
 class CWnd;
 class CSingleDocTemplate;
@@ -50,6 +52,11 @@ public:
 
 protected:
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
+
+private:
+    // The user-interface thread's COM apartment, from InitInstance to ExitInstance: the shell
+    // and the image decoder need it, whichever comes first.
+    std::optional<fw::ComApartment> m_comApartment;
 };
 
 CWinApp* AfxGetApp();
@@ -59,3 +66,6 @@ int AfxWinMain(HINSTANCE instance, LPWSTR cmdLine, int nCmdShow);
 
 // A string resource of this module, or empty.
 CString AfxLoadString(UINT id);
+
+// A message box under the application's title, modal to `owner`.
+int AfxMessageBox(HWND owner, const wchar_t* text, UINT type);

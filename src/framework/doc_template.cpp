@@ -15,8 +15,7 @@ CFrameWnd* CSingleDocTemplate::OpenDocumentFile(const wchar_t* path) {
     if (path ? !m_doc->OnOpenDocument(path) : !m_doc->OnNewDocument()) {
         if (path) {
             const CString text = L"Cannot open the document \"" + CString(path) + L"\".";
-            ::MessageBoxW(nullptr, text.c_str(), AfxGetApp() ? AfxGetApp()->m_strAppName.c_str() : L"",
-                          MB_OK | MB_ICONEXCLAMATION);
+            AfxMessageBox(nullptr, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
         }
         m_doc.reset();
         return nullptr;

@@ -23,6 +23,10 @@ public:
     void OnUpdateFrameTitle();
 
     CView* GetActiveView() const { return m_pViewActive; }
+    // A view of this frame is going: the frame no longer reaches it.
+    void OnViewDestroyed(CView* view) {
+        if (m_pViewActive == view) m_pViewActive = nullptr;
+    }
     CDocument* GetActiveDocument() const { return m_pDocument; }
     // The print preview shown in place of the view, or null: it gets the client area, the
     // focus, keys after the accelerators, and commands before the view.

@@ -1,5 +1,6 @@
 #include "framework/image_loader.h"
 
+#include "framework/com_apartment.h"
 #include "framework/image_header.h"
 
 #include <objbase.h>
@@ -62,24 +63,10 @@ FileBytes ReadWholeFile(const wchar_t* path) {
     return bytes;
 }
 
-// WIC needs COM on the calling thread. The apartment is entered by the first decode and left
-// when the thread ends, so all paints share it; leaving it after each decode would let Windows
-// unload the codec DLLs at every last CoUninitialize. A thread that already runs COM (OLE, or
-// the other apartment model) is used as it is.
-class ComApartment {
-public:
-    ComApartment() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(hr_)) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    bool Usable() const { return SUCCEEDED(hr_) || hr_ == RPC_E_CHANGED_MODE; }
-
-private:
-    HRESULT hr_;
-};
-
+// WIC needs COM on the calling thread. Start-up enters it on the user-interface thread; any
+// other thread that decodes enters it with its first decode and leaves it when the thread ends,
+// so all its decodes share it: leaving it after each decode would let Windows unload the codec
+// DLLs at every last CoUninitialize.
 bool EnsureCom() {
     thread_local const ComApartment apartment;
     return apartment.Usable();

@@ -10,7 +10,7 @@ struct CPrintInfo {
     UINT m_nToPage = 0xFFFF;
     BOOL m_bContinuePrinting = TRUE;  // the view clears it when a page had nothing to print
     BOOL m_bPreview = FALSE;      // pages go to the preview window, not to a printer
-    BOOL m_bDirect = FALSE;       // no dialog: the default printer
+    BOOL m_bDirect = FALSE;       // no dialog: the printer chosen last, else the default one
     HDC m_hPrinterDC = nullptr;   // made by DoPreparePrinting, taken over by the print loop or preview
     CString m_strDeviceName;      // the printer's name, for the progress window
 

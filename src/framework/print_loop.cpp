@@ -34,10 +34,7 @@ HWND JobOwner(const CView& view) {
     return frame ? frame->m_hWnd : nullptr;
 }
 
-void ReportPrintFailure(HWND owner, const wchar_t* text) {
-    const CString title = AppTitle();
-    ::MessageBoxW(owner, text, title.c_str(), MB_OK | MB_ICONEXCLAMATION);
-}
+void ReportPrintFailure(HWND owner, const wchar_t* text) { AfxMessageBox(owner, text, MB_OK | MB_ICONEXCLAMATION); }
 
 enum class JobEnd { Printed, Cancelled, NotStarted, Failed };
 

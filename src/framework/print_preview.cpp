@@ -87,9 +87,11 @@ CPrintPreviewWnd::CPrintPreviewWnd(CFrameWnd* frame, CView* view, std::unique_pt
 }
 
 CPrintPreviewWnd* CPrintPreviewWnd::Open(CFrameWnd* frame, CView* view, std::unique_ptr<CPrintInfo> info) {
-    if (!frame || !frame->m_hWnd || !view || !view->m_hWnd || !info) return nullptr;
-    // The printer lends the preview its page size, and nothing more.
+    if (!info) return nullptr;
+    // The printer lends the preview its page size, and nothing more; its DC is released on
+    // every way out.
     const fw::MemoryDc printer(std::exchange(info->m_hPrinterDC, nullptr));
+    if (!frame || !frame->m_hWnd || !view || !view->m_hWnd) return nullptr;
     const PaperMetrics paper = PaperOf(printer.get());
     info->m_bPreview = TRUE;
     auto* preview = new CPrintPreviewWnd(frame, view, std::move(info), paper);

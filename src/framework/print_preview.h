@@ -25,8 +25,8 @@ inline constexpr UINT AFX_ID_PREVIEW_ZOOMOUT = 0xE306;
 class CPrintPreviewWnd : public CWnd {
 public:
     // Hides the view and shows the preview over the frame's client area. `info` comes from the
-    // view's OnPreparePrinting; its printer DC (if any) lends the page size and is released.
-    // Returns the preview, owned by its window, or null when it could not be made.
+    // view's OnPreparePrinting; its printer DC lends the page size and is released, whatever
+    // the outcome. Returns the preview, owned by its window, or null when it could not be made.
     static CPrintPreviewWnd* Open(CFrameWnd* frame, CView* view, std::unique_ptr<CPrintInfo> info);
 
     // Back to the view. The window and object go a moment later, from the message loop,

@@ -22,6 +22,7 @@ void CView::OnPaint() {
 }
 
 void CView::OnNcDestroy() {
+    if (m_pFrame) m_pFrame->OnViewDestroyed(this);
     if (m_bAutoDelete) delete this;
 }
 

@@ -24,11 +24,12 @@ std::optional<SimulatorLocation> ParseOpenCommand(std::wstring_view command) {
     if (placeholder == std::wstring_view::npos) return std::nullopt;
     const std::wstring_view head = command.substr(0, placeholder);
 
-    const size_t closing = head.rfind(L'"');
-    if (closing == std::wstring_view::npos) return std::nullopt;
-    // With one quotation mark only, the path has lost its opening one: nothing to trust.
     const size_t opening = head.find(L'"');
-    if (opening == closing) return std::nullopt;
+    if (opening == std::wstring_view::npos) return std::nullopt;
+    // The path ends at its own closing mark: options between it and "%1" may be quoted too.
+    // With one quotation mark only, the path has lost its opening one: nothing to trust.
+    const size_t closing = head.find(L'"', opening + 1);
+    if (closing == std::wstring_view::npos) return std::nullopt;
 
     const std::wstring_view path = head.substr(opening + 1, closing - opening - 1);
     const size_t slash = path.rfind(L'\\');

@@ -30,7 +30,8 @@ struct SimulatorLocation {
 };
 
 // From a command such as "C:\Program Files\X\x.exe" "%1": the path is everything between
-// the first quotation mark and the last one before the quoted "%1". Nothing when there is
-// no quoted "%1", when the path lacks its opening quotation mark, when it holds no
+// the first quotation mark and the next one, before the quoted "%1"; quoted options after
+// the path ("C:\X\x.exe" -opt "y" "%1") are not part of it. Nothing when there is no
+// quoted "%1", when the path lacks its opening quotation mark, when it holds no
 // backslash, or when it would not fit kSimulatorNameChars.
 std::optional<SimulatorLocation> ParseOpenCommand(std::wstring_view command);

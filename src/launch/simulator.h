@@ -14,10 +14,11 @@ extern bool g_simulatorLookupDone;      // the open and run fallbacks have run t
 inline constexpr UINT SimulatorOpenMessage = WM_APP + 9;  // 32777
 inline constexpr UINT SimulatorRunMessage = WM_APP + 10;  // 32778
 
-// How long a simulator may take to answer a message before the file goes to a new
-// process instead: long enough for a slow open, short enough that a hung simulator
-// does not freeze the presenter for good.
-inline constexpr UINT SimulatorReplyTimeoutMs = 5000;
+// While the presenter waits for the simulator's answer it checks, this often, that the
+// simulator still handles its window's messages; a simulator that has not answered such a
+// check within the system's hung-window time (5 s) counts as hung.
+inline constexpr DWORD SimulatorLivenessCheckMs = 1000;
+inline constexpr UINT SimulatorHungTimeoutMs = 5000;
 
 // The machine's own processor architecture, also under 32-bit emulation.
 WORD NativeProcessorArchitecture();
@@ -26,7 +27,10 @@ WORD NativeProcessorArchitecture();
 void LookupSimulatorAssociation();
 // The simulator's main window, raised to the top of the z-order; null when none runs.
 HWND FindSimulatorWindow();
-// Hands the window the path in a global atom; true when it accepted the message.
+// Hands the window the path in a global atom; true when it accepted the message. Waits for the
+// answer as long as the simulator keeps handling its window's messages, however slow the file;
+// false at once for a hung simulator, and as soon as a waited-for one hangs or goes. The atom
+// lives until the simulator has answered, so that one that wakes up late still reads the path.
 bool SendSimulatorMessage(HWND hwnd, UINT message, const wchar_t* path);
 void OpenInSimulator(const wchar_t* path);
 void RunInSimulator(const wchar_t* path);

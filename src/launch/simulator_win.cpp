@@ -2,14 +2,17 @@
 // global atom, and a new simulator process whenever no window takes the file.
 #include <cwchar>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 #include "framework/gdi.h"
 #include "launch/association.h"
 #include "launch/process_starter_win.h"
 #include "launch/simulator.h"
 #include "launch/target_names.h"
+#include "launch/zorder_walk.h"
 
 namespace {
 
@@ -40,6 +43,53 @@ void CopyText(std::wstring_view text, wchar_t (&target)[N]) {
     const size_t n = text.size() < N - 1 ? text.size() : N - 1;
     std::wmemcpy(target, text.data(), n);
     target[n] = L'\0';
+}
+
+// A message sent to the simulator without waiting, and its answer once it has come. The atom
+// that names the file lives as long as the record: the simulator reads it while it handles
+// the message, however late that is.
+struct PendingReply {
+    fw::GlobalAtom atom;
+    bool replied = false;
+    LRESULT result = 0;
+};
+
+// Answers that the presenter stopped waiting for, from simulators that hung or went; each goes
+// when its answer comes, the rest when the presenter ends.
+std::vector<std::unique_ptr<PendingReply>>& Abandoned() {
+    static std::vector<std::unique_ptr<PendingReply>> abandoned;
+    return abandoned;
+}
+
+void CALLBACK OnReply(HWND, UINT, ULONG_PTR data, LRESULT result) {
+    auto* pending = reinterpret_cast<PendingReply*>(data);
+    pending->replied = true;
+    pending->result = result;
+    auto& abandoned = Abandoned();
+    std::erase_if(abandoned, [pending](const std::unique_ptr<PendingReply>& p) { return p.get() == pending; });
+}
+
+// Waits on this thread for the answer, handling nothing but messages sent from other threads
+// (as a plain SendMessage does): no paint, no input. True once the answer came; false when the
+// window went, or when its thread stopped handling messages (the system's own hung test, and
+// a check message that went unanswered for the hung-window time).
+bool AwaitReply(HWND hwnd, const PendingReply& pending) {
+    ULONGLONG nextCheck = ::GetTickCount64() + SimulatorLivenessCheckMs;
+    while (!pending.replied) {
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_SENDMESSAGE, 0);
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        if (pending.replied) break;
+        if (!::IsWindow(hwnd) || ::IsHungAppWindow(hwnd)) return false;
+        if (::GetTickCount64() < nextCheck) continue;
+        DWORD_PTR ignored = 0;
+        if (!::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, SimulatorHungTimeoutMs,
+                                   &ignored) &&
+            !pending.replied)
+            return false;
+        nextCheck = ::GetTickCount64() + SimulatorLivenessCheckMs;
+    }
+    return true;
 }
 
 void StartWithFile(const wchar_t* path, bool run) {
@@ -82,30 +132,37 @@ void LookupSimulatorAssociation() {
 HWND FindSimulatorWindow() {
     // From the top of the z-order down, hidden windows included: a simulator still
     // starting up has not shown its window yet.
-    for (HWND hwnd = ::GetTopWindow(nullptr); hwnd; hwnd = ::GetWindow(hwnd, GW_HWNDNEXT)) {
-        wchar_t title[kTitleChars] = {};
-        ::GetWindowTextW(hwnd, title, kTitleChars);
-        if (!IsSimulatorTitle(title)) continue;
-        // Posted to the simulator's thread rather than waited for: a hung simulator would
-        // otherwise hold the presenter here, before the message time-out could help.
+    const HWND hwnd = FindInZOrder(
+        ::GetTopWindow(nullptr), [](HWND h) { return ::GetWindow(h, GW_HWNDNEXT); },
+        [](HWND h) {
+            wchar_t title[kTitleChars] = {};
+            ::GetWindowTextW(h, title, kTitleChars);
+            return IsSimulatorTitle(title);
+        });
+    // Posted to the simulator's thread rather than waited for: a hung simulator would
+    // otherwise hold the presenter here.
+    if (hwnd)
         ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
-        return hwnd;
-    }
-    return nullptr;
+    return hwnd;
 }
 
 bool SendSimulatorMessage(HWND hwnd, UINT message, const wchar_t* path) {
     if (!hwnd || !path) return false;
+    // A hung simulator gets nothing: it would open the file whenever it wakes, besides the new one.
+    if (::IsHungAppWindow(hwnd)) return false;
+    auto pending = std::make_unique<PendingReply>();
     // A global atom name holds at most 255 characters; a longer path cannot travel this way.
-    const fw::GlobalAtom atom(::GlobalAddAtomW(path));
-    if (!atom) return false;
-    // The simulator reads the atom while it handles the message; the atom goes when this
-    // scope ends. A hung simulator must not hold the presenter in front of its audience.
-    DWORD_PTR reply = 0;
-    if (!::SendMessageTimeoutW(hwnd, message, static_cast<WPARAM>(atom.get()), 0, SMTO_NORMAL | SMTO_ABORTIFHUNG,
-                               SimulatorReplyTimeoutMs, &reply))
+    pending->atom.reset(::GlobalAddAtomW(path));
+    if (!pending->atom) return false;
+    if (!::SendMessageCallbackW(hwnd, message, static_cast<WPARAM>(pending->atom.get()), 0, &OnReply,
+                                reinterpret_cast<ULONG_PTR>(pending.get())))
         return false;
-    return reply == message;
+    if (!AwaitReply(hwnd, *pending)) {
+        // The reply may still come: the atom waits for it, and goes with it.
+        Abandoned().push_back(std::move(pending));
+        return false;
+    }
+    return pending->result == static_cast<LRESULT>(message);
 }
 
 void OpenInSimulator(const wchar_t* path) {

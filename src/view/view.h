@@ -86,4 +86,5 @@ private:
     const SlidePage& CurrentSlide() const;
 };
 
+// The one view, for the main frame; null once that view is gone.
 extern CPemboroView* g_pView;

@@ -12,8 +12,11 @@ CPemboroView* g_pView = nullptr;
 
 CPemboroView::CPemboroView() { g_pView = this; }
 
-// The picture cache's worker and a sheet decoding ahead stop here, before the view's memory goes.
-CPemboroView::~CPemboroView() = default;
+// The frame reaches the view through g_pView: a view that goes takes the pointer with it. The
+// picture cache's worker and a sheet decoding ahead stop as the members go.
+CPemboroView::~CPemboroView() {
+    if (g_pView == this) g_pView = nullptr;
+}
 
 CMainFrame* CPemboroView::MainFrame() {
     CWinApp* app = AfxGetApp();

@@ -15,6 +15,19 @@ bool EqualsFolded(std::wstring_view text, std::string_view lowerAscii) {
     return true;
 }
 
+// The number after "-slow=", when the argument is that switch.
+bool SlowSwitch(std::wstring_view text, unsigned& ms) {
+    constexpr std::string_view kSwitch = "-slow=";
+    if (text.size() <= kSwitch.size() || !EqualsFolded(text.substr(0, kSwitch.size()), kSwitch)) return false;
+    unsigned value = 0;
+    for (const wchar_t c : text.substr(kSwitch.size())) {
+        if (c < L'0' || c > L'9' || value > 100000000) return false;
+        value = value * 10 + static_cast<unsigned>(c - L'0');
+    }
+    ms = value;
+    return true;
+}
+
 }  // namespace
 
 LaunchRequest ParseLaunchArguments(const std::vector<std::wstring>& arguments) {
@@ -24,6 +37,7 @@ LaunchRequest ParseLaunchArguments(const std::vector<std::wstring>& arguments) {
             request.run = true;
         } else if (EqualsFolded(argument, "-refuse")) {
             request.refuseMessages = true;
+        } else if (SlowSwitch(argument, request.slowReplyMs)) {
         } else if (!argument.empty()) {
             if (!request.path.empty()) request.path += L' ';
             request.path += argument;

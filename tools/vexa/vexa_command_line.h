@@ -9,6 +9,9 @@ struct LaunchRequest {
     std::wstring path;  // empty: start with no file
     bool run = false;   // "-run" after the path
     bool refuseMessages = false;  // "-refuse" anywhere: answer open/run messages with 0
+    // "-slow=N" anywhere: take N milliseconds over each open/run message, answering the
+    // window's other messages meanwhile, as a simulator busy with a large file does.
+    unsigned slowReplyMs = 0;
 };
 
 // `arguments` excludes argument 0 (the program's own name). The switches are whole

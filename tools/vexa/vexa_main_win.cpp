@@ -28,10 +28,10 @@ std::vector<std::wstring> LaunchArguments() {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
     const vexa::LaunchRequest request = vexa::ParseLaunchArguments(LaunchArguments());
 
-    vexa::SimulatorWindow window(request.refuseMessages);
+    vexa::SimulatorWindow window(request.refuseMessages, request.slowReplyMs);
     if (!window.Create(instance)) return 1;
 
     if (request.path.empty()) {
@@ -41,7 +41,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         window.Open(request.path);
         if (request.run) window.Run();
     }
-    ::ShowWindow(window.hwnd(), SW_SHOWNORMAL);
+    // As its starter asks: shown normally and activated, unless the start said otherwise.
+    ::ShowWindow(window.hwnd(), nCmdShow);
     ::UpdateWindow(window.hwnd());
 
     MSG msg;

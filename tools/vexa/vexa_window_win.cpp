@@ -72,8 +72,27 @@ void SimulatorWindow::Refresh() {
     if (hwnd_) ::InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-// The sender deletes the atom as soon as SendMessage returns, so its name is read here and now.
+// A slow simulator keeps its window answering while it works: messages are handled as they come.
+static void StayResponsiveFor(unsigned ms) {
+    const ULONGLONG end = ::GetTickCount64() + ms;
+    while (::GetTickCount64() < end) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+// The sender deletes the atom once this message is answered, so its name is read before that;
+// a slow simulator reads it at the end of its work.
 LRESULT SimulatorWindow::OnFileRequest(UINT msg, WPARAM wParam) {
+    if (slowReplyMs_) StayResponsiveFor(slowReplyMs_);
     const bool run = msg == kRunMessage;
     const std::wstring verb = run ? L"run" : L"open";
     wchar_t name[kAtomNameCapacity]{};

@@ -18,7 +18,9 @@ inline constexpr wchar_t kTitle[] = L"Circelo Vexa";
 class SimulatorWindow {
 public:
     // `refuseMessages`: answer open and run messages with 0, as a simulator that is busy would.
-    explicit SimulatorWindow(bool refuseMessages) : refuseMessages_(refuseMessages) {}
+    // `slowReplyMs`: take that long over each of them, answering other messages meanwhile.
+    SimulatorWindow(bool refuseMessages, unsigned slowReplyMs)
+        : refuseMessages_(refuseMessages), slowReplyMs_(slowReplyMs) {}
     SimulatorWindow(const SimulatorWindow&) = delete;
     SimulatorWindow& operator=(const SimulatorWindow&) = delete;
 
@@ -37,6 +39,7 @@ private:
     void Refresh();
 
     bool refuseMessages_;
+    unsigned slowReplyMs_;
     HWND hwnd_ = nullptr;
     SimulatorState state_;
 };

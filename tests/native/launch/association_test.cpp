@@ -15,7 +15,10 @@ TEST(OpenCommandParse, TakesThePathBetweenTheQuotesBeforeTheQuotedPlaceholder) {
     } const cases[] = {
         {L"\"C:\\Program Files\\Sim\\Sim.exe\" \"%1\"", L"C:\\Program Files\\Sim\\Sim.exe", L"Sim.exe"},
         {L"\"D:\\Sim.exe\" -open \"%1\" -x", L"D:\\Sim.exe", L"Sim.exe"},
-        {L"\"C:\\a\" \"b\" \"%1\"", L"C:\\a\" \"b", L"a\" \"b"},       // first mark to the last one before "%1"
+        // Options between the program and "%1": the path ends at its own closing mark.
+        {L"\"C:\\Sim\\sim.exe\" -opt \"x\" \"%1\"", L"C:\\Sim\\sim.exe", L"sim.exe"},
+        {L"\"C:\\a\" \"b\" \"%1\"", L"C:\\a", L"a"},
+        {L"\"C:\\Program Files\\Sim\\Sim.exe\" /dde \"-x\" \"%1\"", L"C:\\Program Files\\Sim\\Sim.exe", L"Sim.exe"},
         {L"\"C:\\Sim\\\" \"%1\"", L"C:\\Sim\\", L""},                   // ends in a backslash: no file name
         {L"\"C:\\Sim\\Sim.exe\" %1", nullptr, nullptr},                 // the placeholder is not quoted
         {L"C:\\Sim\\Sim.exe \"%1\"", nullptr, nullptr},                 // the path is not quoted at all

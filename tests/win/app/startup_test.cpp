@@ -1,16 +1,20 @@
 // Start-up as the program runs it: the real application object, the real registry
 // profile, the real frame and menu; and the real program as a separate process.
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "app/mainframe.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/gdi.h"
+#include "launch/file_tests.h"
 #include "launch/target_names.h"
 #include "res/resource.h"
+#include "support/unix_side.h"
 #include "support/win_test_support.h"
 
 namespace {
@@ -172,8 +176,10 @@ TEST_F(Startup, RestoresTheSlideIndexAndWritesItBackAtExit) {
     }
 }
 
+// A stored 70 is shown as the last slide, 68, and only the exit writes that back: the value
+// read afterwards proves the paint's clamp and the write at exit of the real program.
 TEST_F(Startup, TheProgramItselfStartsClosesAndKeepsItsSlide) {
-    SetStoredPage(L"7");
+    SetStoredPage(L"70");
     const std::wstring exe = testing_win::DistDir() + L"\\Pemboro.exe";
     std::wstring cmd = L"\"" + exe + L"\" -Orvane";
     STARTUPINFOW si{sizeof(si)};
@@ -190,8 +196,134 @@ TEST_F(Startup, TheProgramItselfStartsClosesAndKeepsItsSlide) {
     DWORD code = 99;
     ::GetExitCodeProcess(process.get(), &code);
     EXPECT_EQ(code, 0u);
-    EXPECT_EQ(StoredPage(), L"7");
+    EXPECT_EQ(StoredPage(), L"68");
 }
+
+// Start-up takes the program's folder from its own path; a path longer than the folder's 260
+// characters comes back cut short, and a cut path names some other folder: start-up ends
+// then, as when there is no path at all, without a window and without touching the profile.
+TEST_F(Startup, AProgramPathTooLongForTheFolderEndsStartUp) {
+    SetStoredPage(L"12");
+    testing_win::UnixWorkDir work("startup");
+    // The folders and the copy, reached by their full paths (\\?\), and removed the same way.
+    struct LongTree {
+        std::vector<std::wstring> dirs;
+        std::wstring exe;
+        ~LongTree() {
+            if (!exe.empty()) ::DeleteFileW((L"\\\\?\\" + exe).c_str());
+            for (auto d = dirs.rbegin(); d != dirs.rend(); ++d) ::RemoveDirectoryW((L"\\\\?\\" + *d).c_str());
+        }
+    } tree;
+    std::string unixDir = work.Unix();
+    std::wstring dir = work.Windows();
+    while (dir.size() < APP_DIR_CHARS) {
+        const std::string part(40, 'd');
+        unixDir += "/" + part;
+        dir += L"\\" + testing_win::Widen(part);
+        ASSERT_TRUE(::CreateDirectoryW((L"\\\\?\\" + dir).c_str(), nullptr));
+        tree.dirs.push_back(dir);
+    }
+    const std::wstring exe = dir + L"\\Pemboro.exe";
+    const std::wstring source = testing_win::DistDir() + L"\\Pemboro.exe";
+    ASSERT_TRUE(::CopyFileW(source.c_str(), (L"\\\\?\\" + exe).c_str(), FALSE));
+    tree.exe = exe;
+
+    const int status = testing_win::RunUnixScript(
+        work, testing_win::SourceDirOf(__FILE__) + "/run_by_unix_path.sh", {unixDir + "/Pemboro.exe"}, 20000);
+    EXPECT_EQ(status, 0) << "start-up went on with a folder cut from the path";
+    if (status == -1) testing_win::EndProcesses(testing_win::ProcessesRunning(exe));  // the copy it started
+    EXPECT_EQ(StoredPage(), L"12");
+}
+
+// Full-screen mode from the first paint, as the command line asks, seen on the frame itself.
+TEST_F(Startup, BigModeFromTheCommandLineFillsTheScreenFromTheFirstPaint) {
+    struct Case {
+        const wchar_t* tail;
+        bool fullScreen;
+    } const cases[] = {
+        {L"", false},         {L"-big", true},          {L"/MAX", true},   {L"/pro", true},
+        {L"-Profile", false}, {L"-Profile -Pro", false}, {L"-Zintok -max", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(c.tail)));
+        StartedApp started(c.tail);
+        ASSERT_TRUE(started.ok());
+        auto* frame = dynamic_cast<CMainFrame*>(started.app().m_pMainWnd);
+        ASSERT_NE(frame, nullptr);
+        EXPECT_EQ(frame->m_bFullScreen, c.fullScreen);
+        EXPECT_FALSE(g_bigMode) << "the first paint took the request";
+        RECT shown{};
+        ::GetWindowRect(started.frame(), &shown);
+        if (c.fullScreen) {
+            EXPECT_EQ(CRect(shown), frame->m_rcFullScreen);
+        } else {
+            EXPECT_TRUE(::IsZoomed(started.frame()));
+        }
+    }
+}
+
+// COM is entered by start-up on the user-interface thread, so that a shell open coming before
+// any image decode finds it. Start-up runs on a thread of its own here, which nothing has
+// entered COM on, in this test program's folder, which holds no slide to decode.
+// Its first step, the framework's own InitInstance, enters COM on the thread that runs start-up,
+// before any window exists (under Wine a thread's first window enters COM too, for its input
+// method: only this step shows start-up's own entry); ExitInstance leaves it again.
+TEST(StartupCom, TheFirstStepEntersComAndExitLeavesIt) {
+    struct Result {
+        HRESULT before = E_FAIL, afterInit = E_FAIL, afterExit = E_FAIL;
+        APTTYPE type = APTTYPE_CURRENT;
+    } result;
+    const auto run = [](void* param) -> DWORD {
+        auto* r = static_cast<Result*>(param);
+        APTTYPE type{};
+        APTTYPEQUALIFIER qualifier{};
+        r->before = ::CoGetApartmentType(&type, &qualifier);
+        testing_win::TestApp app;
+        app.CWinApp::InitInstance();
+        r->afterInit = ::CoGetApartmentType(&r->type, &qualifier);
+        app.ExitInstance();
+        r->afterExit = ::CoGetApartmentType(&type, &qualifier);
+        return 0;
+    };
+    const fw::KernelHandle thread(::CreateThread(nullptr, 0, run, &result, 0, nullptr));
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(::WaitForSingleObject(thread.get(), 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(result.before, CO_E_NOTINITIALIZED);
+    EXPECT_EQ(result.afterInit, S_OK);
+    EXPECT_TRUE(result.type == APTTYPE_STA || result.type == APTTYPE_MAINSTA) << result.type;
+    EXPECT_EQ(result.afterExit, CO_E_NOTINITIALIZED);
+}
+
+TEST_F(Startup, EntersComOnTheUserInterfaceThreadBeforeAnyDecode) {
+    struct Result {
+        HRESULT before = E_FAIL;  // the thread's apartment before start-up
+        BOOL started = FALSE;
+        HRESULT after = E_FAIL;   // and after it, with the main window shown and painted
+        APTTYPE type = APTTYPE_CURRENT;
+        std::wstring appDir;
+    } result;
+    SetStoredPage(L"0");
+    const auto startUp = [](void* param) -> DWORD {
+        auto* r = static_cast<Result*>(param);
+        APTTYPEQUALIFIER qualifier{};
+        r->before = ::CoGetApartmentType(&r->type, &qualifier);
+        StartedApp started(L"");
+        r->started = started.ok();
+        r->appDir = g_appDir;
+        r->after = ::CoGetApartmentType(&r->type, &qualifier);
+        return 0;
+    };
+    const fw::KernelHandle thread(::CreateThread(nullptr, 0, startUp, &result, 0, nullptr));
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(::WaitForSingleObject(thread.get(), 30000), WAIT_OBJECT_0);
+
+    EXPECT_EQ(result.before, CO_E_NOTINITIALIZED) << "nothing entered COM on the new thread";
+    ASSERT_TRUE(result.started);
+    EXPECT_FALSE(::FileExists((result.appDir + L"\\" + g_slideDeck[0].pszImage).c_str())) << "no slide was decoded";
+    EXPECT_EQ(result.after, S_OK);
+    EXPECT_TRUE(result.type == APTTYPE_STA || result.type == APTTYPE_MAINSTA) << result.type;
+}
+
 
 }  // namespace
 

@@ -222,6 +222,37 @@ TEST_F(MainFrame, LeavingTheNonClientAreaClearsTheHoverAtOnce) {
     EXPECT_EQ(testing_win::ReadWindow(p.viewHwnd(), RECT{500, 100, 501, 101}).At(0, 0), painted);
 }
 
+// The frame reaches its view through g_pView. Once the view it names is gone, the frame finds
+// no view: it erases its whole client area white, and a non-client mouse-leave does nothing.
+TEST_F(MainFrame, OnceTheViewIsGoneTheFrameNoLongerReachesIt) {
+    {
+        Presenter other(640, 400);
+        EXPECT_EQ(g_pView, other.view());
+    }
+    EXPECT_EQ(g_pView, nullptr) << "the pointer went with the view it named";
+
+    Presenter p(800, 500);
+    p.Paint();
+    ASSERT_EQ(g_pView, p.view());
+    CMainFrame* frame = p.frame();
+    ASSERT_TRUE(::DestroyWindow(p.viewHwnd()));  // the view alone; its frame stays
+    testing_win::PumpMessages();
+    EXPECT_EQ(g_pView, nullptr);
+    EXPECT_EQ(frame->GetActiveView(), nullptr);
+
+    Canvas canvas(800, 500);
+    EXPECT_NE(::SendMessageW(frame->m_hWnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc.get()), 0), 0);
+    const Pixels erased = canvas.Read();
+    EXPECT_EQ(erased.At(0, 0), kWhite);
+    EXPECT_EQ(erased.At(400, 250), kWhite);
+    EXPECT_EQ(erased.At(799, 499), kWhite);
+    MSG leave{frame->m_hWnd, WM_NCMOUSELEAVE, 0, 0, 0, {0, 0}};
+    EXPECT_FALSE(frame->PreTranslateMessage(&leave));
+    ::SetFocus(frame->m_hWnd);
+    ::MoveWindow(frame->m_hWnd, 0, 0, 700, 450, TRUE);  // layout and focus find no view either
+    testing_win::PumpMessages();
+}
+
 TEST_F(MainFrame, F1AndTheMenuItemReachTheSameToggle) {
     Presenter p(800, 500);
     CMainFrame* frame = p.frame();

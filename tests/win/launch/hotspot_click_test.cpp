@@ -99,7 +99,7 @@ protected:
         spot_ = {0.3, 0.5, target};
         ShowSpots(&spot_, 1);
         Click(CentreOf(spot_));
-        PumpUntil([] { return ProcessesNamed(L"recorder.exe").empty(); }, 20000);
+        PumpUntil([] { return RecordersStarted().empty(); }, 20000);
         const std::vector<std::wstring> lines = ReadLog(log_);
         return {lines.begin() + static_cast<std::ptrdiff_t>(before), lines.end()};
     }

@@ -3,7 +3,6 @@
 // simulator globals put back after each test.
 #pragma once
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <gtest/gtest.h>
 
@@ -15,8 +14,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/gdi.h"
 #include "launch/simulator.h"
 #include "launch/title_match.h"
+#include "launch/zorder_walk.h"
 #include "support/win_test_support.h"
 
 namespace launch_test {
@@ -165,30 +166,24 @@ private:
     std::vector<BYTE> old_;
 };
 
-// Ids of the running processes whose executable has this file name.
-inline std::vector<DWORD> ProcessesNamed(const wchar_t* exeName) {
-    std::vector<DWORD> ids;
-    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return ids;
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
-        if (_wcsicmp(entry.szExeFile, exeName) == 0) ids.push_back(entry.th32ProcessID);
-    }
-    ::CloseHandle(snapshot);
-    return ids;
-}
+// Stand-in simulators (and recorders) that this test process started, itself or through the code
+// under test; a simulator the user has open is not among them.
+inline std::vector<DWORD> StandInsStarted() { return testing_win::ChildProcessesNamed(L"Vexax64.exe"); }
+inline std::vector<DWORD> RecordersStarted() { return testing_win::ChildProcessesNamed(L"recorder.exe"); }
 
 // Top-level simulator windows of other processes, from the top of the z-order down.
 inline std::vector<HWND> SimulatorWindowsOfOthers() {
     std::vector<HWND> found;
-    for (HWND hwnd = ::GetTopWindow(nullptr); hwnd; hwnd = ::GetWindow(hwnd, GW_HWNDNEXT)) {
-        DWORD pid = 0;
-        ::GetWindowThreadProcessId(hwnd, &pid);
-        wchar_t title[1024] = {};
-        ::GetWindowTextW(hwnd, title, 1024);
-        if (pid != ::GetCurrentProcessId() && IsSimulatorTitle(title)) found.push_back(hwnd);
-    }
+    FindInZOrder(
+        ::GetTopWindow(nullptr), [](HWND h) { return ::GetWindow(h, GW_HWNDNEXT); },
+        [&found](HWND hwnd) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(hwnd, &pid);
+            wchar_t title[1024] = {};
+            ::GetWindowTextW(hwnd, title, 1024);
+            if (pid != ::GetCurrentProcessId() && IsSimulatorTitle(title)) found.push_back(hwnd);
+            return false;
+        });
     return found;
 }
 
@@ -201,39 +196,54 @@ inline HWND WindowOfProcess(DWORD pid) {
     return nullptr;
 }
 
-// Ends every stand-in simulator that the tests started, whoever started it.
+// Ends the stand-in simulators this test process started, each by its handle, and waits until
+// their windows are gone.
 inline void EndStandIns() {
-    for (DWORD pid : ProcessesNamed(L"Vexax64.exe")) {
-        HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-        if (!process) continue;
-        ::TerminateProcess(process, 0);
-        ::WaitForSingleObject(process, 5000);
-        ::CloseHandle(process);
-    }
-    testing_win::PumpUntil([] { return SimulatorWindowsOfOthers().empty(); }, 5000);
+    const std::vector<DWORD> started = StandInsStarted();
+    testing_win::EndProcesses(started);
+    testing_win::PumpUntil(
+        [&] {
+            for (DWORD pid : started)
+                if (WindowOfProcess(pid)) return false;
+            return true;
+        },
+        5000);
 }
 
-// The stand-in simulator, started by the test (with the given switches) and up with its window.
+// The stand-in simulator, started by the test (with the given switches), its start-up done and
+// its window shown without activation: a window that activates itself as it comes up may be
+// raised again afterwards, when the display's focus events reach it, and would upset a z-order
+// that a test arranged.
 struct StandIn {
     DWORD pid = 0;
     DWORD threadId = 0;
     HWND hwnd = nullptr;
 };
-inline StandIn StartStandIn(const wchar_t* switches = L"") {
+inline StandIn StartStandIn(const wchar_t* switches = L"", WORD show = SW_SHOWNOACTIVATE) {
     StandIn standIn;
     std::wstring commandLine = std::wstring(L"Vexax64.exe ") + switches;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = show;
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(StandInPath().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &info)) {
         ADD_FAILURE() << "the stand-in simulator did not start; is it built?";
         return standIn;
     }
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
+    const fw::KernelHandle process(info.hProcess);
+    const fw::KernelHandle thread(info.hThread);
     standIn.pid = info.dwProcessId;
-    testing_win::PumpUntil([&] { return WindowOfProcess(standIn.pid) != nullptr; }, 20000);
+    // Its window exists before the stand-in shows it (and shows it on top); it waits for input
+    // once that is done.
+    ::WaitForInputIdle(process.get(), 20000);
+    testing_win::PumpUntil(
+        [&] {
+            const HWND hwnd = WindowOfProcess(standIn.pid);
+            return hwnd && (show == SW_HIDE || ::IsWindowVisible(hwnd));
+        },
+        20000);
     standIn.hwnd = WindowOfProcess(standIn.pid);
     if (!standIn.hwnd) ADD_FAILURE() << "the stand-in simulator shows no window";
     else standIn.threadId = ::GetWindowThreadProcessId(standIn.hwnd, nullptr);

@@ -116,16 +116,38 @@ TEST_F(SimulatorBridge, TheHigherOfTwoSimulatorWindowsIsTakenAndRaised) {
 TEST_F(SimulatorBridge, OfTwoRunningSimulatorsTheHigherGetsTheFile) {
     const std::wstring firstLog = dir_ + L"\\first.log", secondLog = dir_ + L"\\second.log";
     circeloLog_->Set(firstLog);
-    const StandIn first = StartStandIn();
+    const StandIn first = StartStandIn(L"", SW_HIDE);
     circeloLog_->Set(secondLog);
-    const StandIn second = StartStandIn();
+    const StandIn second = StartStandIn(L"", SW_HIDE);
     ASSERT_TRUE(first.hwnd && second.hwnd);
     const std::wstring circuit = File(L"a.asc");
+    // Both simulators keep their windows hidden (a hidden simulator window is taken like a
+    // shown one): under Wine the display restacks shown windows of other processes late, on
+    // its own time, which would upset the order arranged here. A window of this test on top
+    // tells when the search's raise of the simulator it took, sent without waiting, has landed.
+    TitledWindow marker(L"Another program");
+    const auto arrange = [&](HWND upper, HWND lower) {
+        for (HWND hwnd : {lower, upper, marker.get()})
+            ::SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+        const bool arranged = IsAbove(marker.get(), upper) && IsAbove(upper, lower);
+        if (!arranged) {
+            std::wstring order;
+            for (HWND hwnd = ::GetTopWindow(nullptr); hwnd; hwnd = ::GetWindow(hwnd, GW_HWNDNEXT)) {
+                if (hwnd == first.hwnd) order += L" first";
+                else if (hwnd == second.hwnd) order += L" second";
+                else if (hwnd == marker.get()) order += L" marker";
+            }
+            ADD_FAILURE() << "z-order:" << testing::PrintToString(order);
+        }
+        return arranged;
+    };
 
-    ::SetWindowPos(first.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    ASSERT_TRUE(arrange(first.hwnd, second.hwnd));
     OpenInSimulator(circuit.c_str());
-    ::SetWindowPos(second.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    EXPECT_TRUE(PumpUntil([&] { return IsAbove(first.hwnd, marker.get()); }, 5000)) << "the first was raised";
+    ASSERT_TRUE(arrange(second.hwnd, first.hwnd));
     RunInSimulator(circuit.c_str());
+    EXPECT_TRUE(PumpUntil([&] { return IsAbove(second.hwnd, marker.get()); }, 5000)) << "the second was raised";
 
     EXPECT_EQ(WaitForLog(firstLog, 2), (std::vector<std::wstring>{L"command-line none", L"message open " + circuit}));
     EXPECT_EQ(WaitForLog(secondLog, 2), (std::vector<std::wstring>{L"command-line none", L"message run " + circuit}));
@@ -142,6 +164,8 @@ TEST_F(SimulatorBridge, AssociationLookupReadsTheQuotedPathBeforeTheQuotedPlaceh
         const wchar_t* exe;
     } const cases[] = {
         {"quoted path and placeholder", L"\"C:\\Program Files\\Circelo\\Vexa64.exe\" \"%1\"",
+         L"C:\\Program Files\\Circelo\\Vexa64.exe", L"Vexa64.exe"},
+        {"quoted options after the path", L"\"C:\\Program Files\\Circelo\\Vexa64.exe\" -opt \"x\" \"%1\"",
          L"C:\\Program Files\\Circelo\\Vexa64.exe", L"Vexa64.exe"},
         {"unquoted placeholder", L"\"C:\\Program Files\\Circelo\\Vexa64.exe\" %1", nullptr, nullptr},
         {"one quotation mark", L"C:\\Program Files\\Circelo\\Vexa64.exe\" \"%1\"", nullptr, nullptr},
@@ -235,7 +259,7 @@ TEST_F(SimulatorBridge, ARunningSimulatorGetsTheFileByMessage) {
     const auto lines = WaitForLog(log_, 4);
     EXPECT_EQ(lines, (std::vector<std::wstring>{L"command-line none", L"message open " + circuit,
                                                 L"message run " + netlist, L"message open " + netlist}));
-    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 1u);
+    EXPECT_EQ(StandInsStarted().size(), 1u);
 }
 
 TEST_F(SimulatorBridge, SendReportsWhetherTheWindowAccepted) {
@@ -277,7 +301,7 @@ TEST_F(SimulatorBridge, WithNoneRunningACircuitFileStartsOneSimulatorAtOnce) {
     const std::wstring circuit = File(L"curvetrace.asc");
     OpenInSimulator(circuit.c_str());
     // Started synchronously: whatever was started is there when the call returns.
-    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 1u);
+    EXPECT_EQ(StandInsStarted().size(), 1u);
     const auto lines = WaitForLog(log_, 1);
     EXPECT_EQ(lines, (std::vector<std::wstring>{L"command-line open " + circuit}));  // no poll, no message
 }
@@ -288,13 +312,13 @@ TEST_F(SimulatorBridge, WithNoneRunningANetlistStartsOneSimulatorAndThenMessages
     // The poll found the new window and the message was answered before the call returned.
     EXPECT_EQ(ReadLog(log_),
               (std::vector<std::wstring>{L"command-line open " + netlist, L"message open " + netlist}));
-    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 1u);
+    EXPECT_EQ(StandInsStarted().size(), 1u);
 }
 
 TEST_F(SimulatorBridge, WithNoneRunningARunStartsTheSimulatorWithRunSwitch) {
     const std::wstring circuit = File(L"astable.asc");
     RunInSimulator(circuit.c_str());
-    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 1u);
+    EXPECT_EQ(StandInsStarted().size(), 1u);
     EXPECT_EQ(WaitForLog(log_, 1), (std::vector<std::wstring>{L"command-line run " + circuit}));
 }
 
@@ -331,7 +355,7 @@ TEST_F(SimulatorBridge, TheNetlistStartUsesThePointersAsTheyStandAndTheFallbackL
 
     OpenInSimulator(netlist.c_str());  // the first start fails, eleven polls find nothing
     EXPECT_TRUE(g_simulatorLookupDone);
-    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 1u);
+    EXPECT_EQ(StandInsStarted().size(), 1u);
     EXPECT_EQ(WaitForLog(log_, 1), (std::vector<std::wstring>{L"command-line open " + netlist}));
 }
 
@@ -371,24 +395,40 @@ TEST_F(SimulatorBridge, StartedProgramsGetEachArgumentWhole) {
 }
 
 // A global atom holds at most 255 characters: a longer path goes to a new simulator on its
-// command line, and the running one is not sent an empty atom.
+// command line (with "-run" for a run), and the running one is not sent an empty atom.
 TEST_F(SimulatorBridge, APathLongerThanAnAtomGoesToANewProcess) {
-    const StandIn running = StartStandIn();
-    ASSERT_TRUE(running.hwnd);
-    ASSERT_EQ(WaitForLog(log_, 1).size(), 1u);
-    const std::wstring newLog = dir_ + L"\\new.log";
-    circeloLog_->Set(newLog);
-    const std::wstring longPath = dir_ + L"\\" + std::wstring(280 - dir_.size(), L'n') + L".asc";
-    ASSERT_GT(longPath.size(), 255u);
+    const struct {
+        const char* what;
+        void (*hand)(const wchar_t*);
+        const wchar_t* started;
+    } cases[] = {
+        {"open", &OpenInSimulator, L"command-line open "},
+        {"run", &RunInSimulator, L"command-line run "},
+    };
+    int round = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring runningLog = dir_ + L"\\running" + std::to_wstring(++round) + L".log";
+        const std::wstring newLog = dir_ + L"\\new" + std::to_wstring(round) + L".log";
+        circeloLog_->Set(runningLog);
+        const StandIn running = StartStandIn();
+        ASSERT_TRUE(running.hwnd);
+        ASSERT_EQ(WaitForLog(runningLog, 1).size(), 1u);
+        circeloLog_->Set(newLog);
+        const std::wstring longPath = dir_ + L"\\" + std::wstring(280 - dir_.size(), L'n') + L".asc";
+        ASSERT_GT(longPath.size(), 255u);
 
-    OpenInSimulator(longPath.c_str());
-    EXPECT_EQ(WaitForLog(newLog, 1), (std::vector<std::wstring>{L"command-line open " + longPath}));
-    EXPECT_EQ(ReadLog(log_), (std::vector<std::wstring>{L"command-line none"}));
+        c.hand(longPath.c_str());
+        EXPECT_EQ(WaitForLog(newLog, 1), (std::vector<std::wstring>{c.started + longPath}));
+        EXPECT_EQ(ReadLog(runningLog), (std::vector<std::wstring>{L"command-line none"}));
+        EndStandIns();
+    }
 }
 
-// A simulator that stops answering costs the presenter the reply time-out, not the show:
-// the file goes to a new simulator instead.
-TEST_F(SimulatorBridge, AHungSimulatorIsPassedOverAfterTheReplyTimeOut) {
+// A simulator that stops handling its messages is passed over once it counts as hung (5 s
+// without taking a message): the file goes to a new simulator instead. The path stays readable
+// for the old one, which still gets the message when it wakes, and goes once it has answered.
+TEST_F(SimulatorBridge, AHungSimulatorIsPassedOverAndItsAtomWaitsForItsAnswer) {
     const StandIn hung = StartStandIn();
     ASSERT_TRUE(hung.hwnd);
     HANDLE thread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, hung.threadId);
@@ -399,10 +439,47 @@ TEST_F(SimulatorBridge, AHungSimulatorIsPassedOverAfterTheReplyTimeOut) {
     const std::wstring circuit = File(L"hung.asc");
 
     OpenInSimulator(circuit.c_str());
+    EXPECT_NE(::GlobalFindAtomW(circuit.c_str()), 0) << "kept for the simulator that has not answered";
     ::ResumeThread(thread);
     ::CloseHandle(thread);
     EXPECT_EQ(WaitForLog(newLog, 1), (std::vector<std::wstring>{L"command-line open " + circuit}));
-    EXPECT_EQ(ProcessesNamed(L"Vexax64.exe").size(), 2u);
+    EXPECT_EQ(StandInsStarted().size(), 2u);
+    EXPECT_EQ(WaitForLog(log_, 2), (std::vector<std::wstring>{L"command-line none", L"message open " + circuit}))
+        << "the woken simulator read the path";
+    EXPECT_TRUE(PumpUntil([&] { return ::GlobalFindAtomW(circuit.c_str()) == 0; }, 10000))
+        << "the atom went with the answer";
+}
+
+// A simulator that takes longer than the hung-window time over a file but keeps handling its
+// window's messages is waited for: it gets the file once, reads the path when it gets round to
+// it, and no second simulator is started.
+TEST_F(SimulatorBridge, ASlowSimulatorThatStillRespondsGetsTheFileOnce) {
+    const StandIn slow = StartStandIn(L"-slow=7000");
+    ASSERT_TRUE(slow.hwnd);
+    const std::wstring newLog = dir_ + L"\\new.log";
+    circeloLog_->Set(newLog);
+    const std::wstring circuit = File(L"slow.asc");
+
+    OpenInSimulator(circuit.c_str());
+    EXPECT_EQ(ReadLog(log_), (std::vector<std::wstring>{L"command-line none", L"message open " + circuit}))
+        << "answered before the call returned, with the path read after its work";
+    EXPECT_EQ(::GlobalFindAtomW(circuit.c_str()), 0);
+    PumpMessages(500);
+    EXPECT_TRUE(ReadLog(newLog).empty()) << "no second simulator";
+    EXPECT_EQ(StandInsStarted().size(), 1u);
+}
+
+// A run has no poll, whatever the file: with no simulator running, a netlist to run starts one
+// at once with the file and "-run", and the call does not wait for its window.
+TEST_F(SimulatorBridge, WithNoneRunningARunOfANetlistStartsAtOnceWithoutPolling) {
+    const std::wstring netlist = File(L"amp.net");
+    RunInSimulator(netlist.c_str());
+    EXPECT_TRUE(SimulatorWindowsOfOthers().empty()) << "returned before the new simulator was up";
+    EXPECT_EQ(StandInsStarted().size(), 1u);
+    EXPECT_EQ(WaitForLog(log_, 1), (std::vector<std::wstring>{L"command-line run " + netlist}));
+    ASSERT_TRUE(PumpUntil([] { return !SimulatorWindowsOfOthers().empty(); }, 20000));
+    PumpMessages(300);
+    EXPECT_EQ(ReadLog(log_), (std::vector<std::wstring>{L"command-line run " + netlist})) << "no message after it";
 }
 
 }  // namespace

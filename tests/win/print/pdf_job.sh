@@ -3,8 +3,8 @@
 # test sent to the PDF printer, and describes the PDF that came out.
 #
 # Usage: pdf_job.sh <work-dir> <title> present|absent [page...]
-#   The job's PDF is a file named <title>*.pdf (cups-pdf names it after the document), newer
-#   than <work-dir>/started, in cups-pdf's output folder (its "Out" setting) or $PEMBORO_PDF_OUT.
+#   The job's PDF is a file named <title>*.pdf (the printer names it after the document), newer
+#   than <work-dir>/started, in the printers' output folder $PEMBORO_PDF_OUT.
 #   present: waits for it, writes pdfinfo's report to <work-dir>/pdfinfo.txt and renders each
 #            page asked for at 50 dpi to <work-dir>/page-<n>.png.
 #   absent:  once the queue is empty, checks that no such PDF came out.
@@ -21,12 +21,9 @@ finish() {
     exit 0
 }
 
-conf_out=$(sed -n 's/^Out[[:space:]][[:space:]]*//p' /etc/cups/cups-pdf.conf 2>/dev/null | head -n 1)
-
 find_pdf() {
-    for dir in "${PEMBORO_PDF_OUT:-}" "$conf_out"; do
-        [ -n "$dir" ] && [ -d "$dir" ] && find "$dir" -maxdepth 1 -name "$title*.pdf" -newer "$work/started"
-    done | head -n 1
+    dir=${PEMBORO_PDF_OUT:-}
+    [ -n "$dir" ] && [ -d "$dir" ] && find "$dir" -maxdepth 1 -name "$title*.pdf" -newer "$work/started" | head -n 1
 }
 
 queue_empty() { [ -z "$(/usr/bin/lpstat -o 2>/dev/null)" ]; }
@@ -50,7 +47,7 @@ while [ "$(date +%s)" -lt "$deadline" ]; do
 done
 
 if [ -z "$pdf" ]; then
-    echo "no PDF named $title*.pdf in ${PEMBORO_PDF_OUT:-} $conf_out; queue: $(/usr/bin/lpstat -o 2>&1)" \
+    echo "no PDF named $title*.pdf in ${PEMBORO_PDF_OUT:-}; queue: $(/usr/bin/lpstat -o 2>&1)" \
         >"$work/pdfinfo.txt"
     finish 1
 fi

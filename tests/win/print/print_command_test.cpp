@@ -245,3 +245,121 @@ TEST_F(RefusingPrinter, FailureIsReportedInAMessageBox) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace printtest;
+
+constexpr int kPrinterCombo = 0x473;  // the print dialog's list of printers
+
+// Picks `printer` in the print dialog and asks for sheet 1 alone; true once it pressed OK.
+bool ChooseInDialog(HWND dialog, const std::wstring& printer) {
+    if (!IsDialog(dialog) || !::GetDlgItem(dialog, kFromPageEdit)) return false;
+    const HWND combo = ::GetDlgItem(dialog, kPrinterCombo);
+    const LRESULT at = ::SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                      reinterpret_cast<LPARAM>(printer.c_str()));
+    if (at == CB_ERR) {
+        ADD_FAILURE() << "the dialog offers no printer " << Narrow(printer);
+        Click(dialog, IDCANCEL);
+        return true;
+    }
+    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kPrinterCombo, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    ::CheckRadioButton(dialog, kAllPagesRadio, kPageRangeRadio, kPageRangeRadio);
+    Click(dialog, kPageRangeRadio);
+    ::SetDlgItemTextW(dialog, kFromPageEdit, L"1");
+    ::SetDlgItemTextW(dialog, kToPageEdit, L"1");
+    Click(dialog, IDOK);
+    return true;
+}
+
+// A printer's page: the clip box of its printing DC.
+CRect PageOf(const std::wstring& printer) {
+    const fw::MemoryDc dc(::CreateDCW(L"WINSPOOL", printer.c_str(), nullptr, nullptr));
+    RECT clip{};
+    if (dc) ::GetClipBox(dc.get(), &clip);
+    return clip;
+}
+
+// The printer chosen in the print dialog serves the commands without a dialog too: Quick Print
+// prints on it, and the preview shows its pages. The run's printers are "PDF" (A4, the default)
+// and "Letter" (US Letter), so each DC shows by its page which printer it belongs to.
+TEST_F(PrintCommand, QuickPrintAndThePreviewUseThePrinterChosenInTheDialog) {
+    REQUIRE_PRINTER();
+    const std::wstring standard = DefaultPrinterName();
+    const std::wstring chosen = standard == L"Letter" ? L"PDF" : L"Letter";
+    const CRect chosenPage = PageOf(chosen);
+    if (chosenPage.Width() == 0) GTEST_SKIP() << "no second printer " << Narrow(chosen);
+    ASSERT_NE(chosenPage, PageOf(standard)) << "the two printers' pages tell them apart";
+    WatchedView& view = *presenter_.view();
+    const auto lastPrintingPage = [&view] {
+        CRect page;
+        for (const WatchedView::Paint& p : view.paints)
+            if (p.printing) page = p.clip;
+        return page;
+    };
+    const auto cancelAtFirstSheet = [](UINT) {
+        ::PostMessageW(::GetDlgItem(FindThreadWindow(nullptr, L"Printing"), IDCANCEL), BM_CLICK, 0, 0);
+    };
+    std::wstring printerShown;
+    const auto cancelAndRead = [&](UINT sheet) {
+        const std::vector<std::wstring> texts = ProgressTexts();
+        if (texts.size() > 1) printerShown = texts[1];
+        cancelAtFirstSheet(sheet);
+    };
+
+    // Sheet 1 printed on the printer chosen in the dialog.
+    const std::string title = UniqueTitle("Chosen");
+    UnixWorkDir work;
+    work.Touch("started");
+    {
+        WindowWatcher watcher(presenter_.frameHwnd(), [&](HWND hwnd) {
+            return TextOf(hwnd) == L"Printing" || ChooseInDialog(hwnd, chosen);
+        });
+        presenter_.Command(ID_FILE_PRINT);
+        EXPECT_EQ(watcher.ForcedClosed(), 0);
+    }
+    EXPECT_EQ(view.SheetNumbers(), std::vector<UINT>{1});
+    EXPECT_EQ(lastPrintingPage(), chosenPage);
+    const PdfJob job = WaitForPdf(work, title, {});
+    ASSERT_EQ(job.status, 0) << job.info;
+    EXPECT_EQ(job.pages, 1) << job.info;
+    const char* const chosenPaper = chosen == L"Letter" ? "612 x 792" : "595 x 842";
+    EXPECT_NE(job.info.find(chosenPaper), std::string::npos) << "on the chosen printer's paper: " << job.info;
+
+    // Quick Print: on the chosen printer, and the progress window names it.
+    view.sheets.clear();
+    view.paints.clear();
+    view.onSheet = cancelAndRead;
+    {
+        WindowWatcher watcher(presenter_.frameHwnd(), [](HWND hwnd) { return TextOf(hwnd) == L"Printing"; });
+        presenter_.Command(ID_FILE_PRINT_DIRECT);
+    }
+    view.onSheet = nullptr;
+    EXPECT_EQ(view.SheetNumbers(), std::vector<UINT>{1});
+    EXPECT_EQ(lastPrintingPage(), chosenPage);
+    EXPECT_EQ(printerShown, L"on " + chosen);
+
+    // The preview shows the chosen printer's pages.
+    presenter_.Command(ID_FILE_PRINT_PREVIEW);
+    CPrintPreviewWnd* preview = presenter_.preview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->Paper().printable.cx, chosenPage.Width());
+    EXPECT_EQ(preview->Paper().printable.cy, chosenPage.Height());
+    const HWND previewHwnd = preview->m_hWnd;
+    ::SendMessageW(preview->Button(AFX_ID_PREVIEW_CLOSE), BM_CLICK, 0, 0);
+    PumpLikeTheAppUntil(presenter_.frame(), [&] { return !::IsWindow(previewHwnd); }, 5000);
+
+    // Back to the default printer for whatever this process prints next; that job is cancelled.
+    view.onSheet = cancelAtFirstSheet;
+    {
+        WindowWatcher watcher(presenter_.frameHwnd(), [&](HWND hwnd) {
+            return TextOf(hwnd) == L"Printing" || ChooseInDialog(hwnd, standard);
+        });
+        presenter_.Command(ID_FILE_PRINT);
+    }
+    view.onSheet = nullptr;
+    EXPECT_EQ(g_currentPage, 9);
+}
+
+}  // namespace

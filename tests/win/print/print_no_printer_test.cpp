@@ -1,6 +1,7 @@
-// Printing on a machine without any printer: the print commands end at once and print nothing;
-// the program shows no message box (the print dialog alone says, in its own words, that a
-// printer is needed); the preview still opens, with A4 pages.
+// Printing on a machine without any printer: the print commands end at once and print nothing.
+// The print commands show no message box of the program's (the print dialog alone says, in its
+// own words, that a printer is needed); the preview, which has no pages to show without a
+// printer, ends too and says that no printer is installed.
 #include "print_test_support.h"
 
 #include <winternl.h>
@@ -47,13 +48,13 @@ std::string ProgramPath() {
     return p;
 }
 
-TEST(NoPrinter, CommandsEndQuietlyAndThePreviewShowsA4) {
+TEST(NoPrinter, CommandsEndAndOnlyThePreviewSaysWhy) {
     if (!std::getenv("PEMBORO_NO_PRINTER_CHILD")) {
         // The checks run in a child process that finds no printer: CUPS out of its reach.
         ASSERT_TRUE(ReleaseSpoolerStartupMutex()) << "the spooler's start-up mutex was not found";
         UnixWorkDir work;
         const int status = RunScript(work, "without_printer.sh",
-                                     {ProgramPath(), "--gtest_filter=NoPrinter.CommandsEndQuietlyAndThePreviewShowsA4"},
+                                     {ProgramPath(), "--gtest_filter=NoPrinter.CommandsEndAndOnlyThePreviewSaysWhy"},
                                      120000);
         EXPECT_EQ(status, 0) << work.Read("output.txt");
         return;
@@ -64,9 +65,14 @@ TEST(NoPrinter, CommandsEndQuietlyAndThePreviewShowsA4) {
     WatchedPresenter presenter(800, 450);
     g_currentPage = 5;
     // The common print dialog tells the user to install a printer in its own words; whatever
-    // comes up is answered, so that nothing can block.
-    WindowWatcher watcher(presenter.frameHwnd(), [](HWND hwnd) {
+    // comes up is read and answered, so that nothing can block.
+    std::vector<std::wstring> said;
+    WindowWatcher watcher(presenter.frameHwnd(), [&](HWND hwnd) {
         if (!IsDialog(hwnd)) return false;
+        std::wstring text;
+        for (HWND child = ::GetWindow(hwnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+            if (ClassOf(child) == L"Static") text += TextOf(child);
+        said.push_back(text);
         ::PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
         return true;
     });
@@ -88,20 +94,23 @@ TEST(NoPrinter, CommandsEndQuietlyAndThePreviewShowsA4) {
     EXPECT_EQ(watcher.ForcedClosed(), 0);
     EXPECT_TRUE(::IsWindowEnabled(presenter.frameHwnd()));
 
+    // The preview shows the pages as a printer prints them: with none, it ends, and says why.
+    presenter.view()->paints.clear();
     presenter.Command(ID_FILE_PRINT_PREVIEW);
-    CPrintPreviewWnd* preview = presenter.preview();
-    ASSERT_NE(preview, nullptr) << "the preview does without a printer";
-    const HWND previewHwnd = preview->m_hWnd;
+    EXPECT_EQ(presenter.preview(), nullptr) << "no preview without a printer";
     PumpLikeTheApp(presenter.frame(), 100);
-    EXPECT_EQ(preview->Paper().printable.cx, 2479);
-    EXPECT_EQ(preview->Paper().printable.cy, 3508);
-    ASSERT_FALSE(presenter.view()->paints.empty());
-    EXPECT_EQ(CRect(presenter.view()->paints.back().clip), CRect(0, 0, 2479, 3508));
-    ::SendMessageW(preview->Button(AFX_ID_PREVIEW_CLOSE), BM_CLICK, 0, 0);
-    EXPECT_TRUE(PumpLikeTheAppUntil(presenter.frame(), [&] { return !::IsWindow(previewHwnd); }, 5000));
+    ASSERT_EQ(watcher.Seen().size(), windowsSoFar + 1) << "one message box";
+    EXPECT_EQ(watcher.Seen().back(), L"#32770|Pemboro");
+    EXPECT_EQ(said.back(),
+              L"No printer is installed. The print preview shows the pages as a printer prints them: install a "
+              L"printer to preview them.");
+    EXPECT_EQ(watcher.ForcedClosed(), 0);
+    for (const WatchedView::Paint& p : presenter.view()->paints) EXPECT_FALSE(p.printing) << "no page drawn";
+    EXPECT_TRUE(presenter.view()->sheets.empty());
+    EXPECT_TRUE(::IsWindowVisible(presenter.view()->m_hWnd));
+    EXPECT_TRUE(::IsWindowEnabled(presenter.frameHwnd()));
 
     EXPECT_EQ(g_currentPage, 5);
-    EXPECT_EQ(watcher.Seen().size(), windowsSoFar) << "the preview asks nothing";
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ std::vector<RECT> SheetsShown(const Pixels& area) {
 class PrintPreview : public ::testing::Test {
 protected:
     void SetUp() override {
+        REQUIRE_PRINTER();  // the preview shows a printer's pages
         ::SetCursorPos(1919, 1079);
         g_currentPage = 12;
     }
@@ -133,13 +134,9 @@ TEST_F(PrintPreview, ShowsThePrintersPageDrawnByThePrintingPaint) {
     ASSERT_NE(preview, nullptr);
     const PaperMetrics& paper = preview->Paper();
     const PrinterPage printer = DefaultPrinterPage();
-    if (printer.dpi > 0) {
-        EXPECT_EQ(paper.printable.cx, printer.clip.right) << "the default printer's page";
-        EXPECT_EQ(paper.printable.cy, printer.clip.bottom);
-    } else {
-        EXPECT_EQ(paper.printable.cx, 2479) << "A4 at 300 dpi without a printer";
-        EXPECT_EQ(paper.printable.cy, 3508);
-    }
+    ASSERT_GT(printer.dpi, 0);
+    EXPECT_EQ(paper.printable.cx, printer.clip.right) << "the default printer's page";
+    EXPECT_EQ(paper.printable.cy, printer.clip.bottom);
     // Every paint for the preview saw a printing DC whose clip box is the printer's page.
     for (const WatchedView::Paint& p : presenter_.view()->paints) {
         if (!p.printing) continue;
@@ -311,6 +308,7 @@ TEST_F(PrintPreview, OpeningAndClosingLeavesNothingBehind) {
 }
 
 TEST(PrintPreviewFrame, ClosingTheProgramWithThePreviewOpenIsClean) {
+    REQUIRE_PRINTER();
     DeckState deck;
     HWND previewHwnd = nullptr, areaHwnd = nullptr;
     {
@@ -325,6 +323,31 @@ TEST(PrintPreviewFrame, ClosingTheProgramWithThePreviewOpenIsClean) {
     EXPECT_FALSE(::IsWindow(previewHwnd));
     EXPECT_FALSE(::IsWindow(areaHwnd));
     EXPECT_TRUE(ThreadWindows().empty());
+}
+
+// The preview takes over the printer's DC from the job record; when it cannot open (no frame
+// window or no view to show it in), it releases that DC all the same.
+TEST(PrintPreviewFrame, OpenReleasesThePrinterDcWhenItCannotOpen) {
+    DeckState deck;
+    WatchedPresenter presenter(640, 400);
+    struct Case {
+        const char* what;
+        CFrameWnd* frame;
+        CView* view;
+    } const cases[] = {
+        {"no frame", nullptr, presenter.view()},
+        {"no view", presenter.frame(), nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto info = std::make_unique<CPrintInfo>();
+        const HDC dc = ::CreateCompatibleDC(nullptr);
+        ASSERT_NE(dc, nullptr);
+        info->m_hPrinterDC = dc;
+        EXPECT_EQ(CPrintPreviewWnd::Open(c.frame, c.view, std::move(info)), nullptr);
+        EXPECT_EQ(::GetObjectType(dc), 0u) << "the DC was deleted";
+    }
+    EXPECT_EQ(presenter.preview(), nullptr);
 }
 
 }  // namespace

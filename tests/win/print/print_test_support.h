@@ -33,6 +33,7 @@
 #include "launch/target_names.h"
 #include "res/resource.h"
 #include "view/view.h"
+#include "support/unix_side.h"
 #include "support/win_test_support.h"
 
 namespace printtest {
@@ -394,76 +395,14 @@ inline PrinterPage DefaultPrinterPage() {
 
 // ---- The Unix side: CUPS, pdfinfo, pdftoppm --------------------------------------------------
 
-inline std::wstring Widen(const std::string& s) { return std::wstring(s.begin(), s.end()); }
-inline std::string Narrow(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s) out += static_cast<char>(c);
-    return out;
-}
+using testing_win::Narrow;
+using testing_win::UnixWorkDir;
+using testing_win::Widen;
 
-// This folder of the sources, as a Unix path (the tests are built on the machine that runs them).
-inline std::string ScriptDir() {
-    std::string file = __FILE__;
-    return file.substr(0, file.find_last_of('/'));
-}
-
-// A fresh Unix folder for one test, seen from Wine through drive Z:.
-class UnixWorkDir {
-public:
-    UnixWorkDir() {
-        static int serial = 0;
-        unix_ = "/tmp/pemboro-print-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++serial);
-        std::filesystem::remove_all(Windows());
-        std::filesystem::create_directories(Windows());
-    }
-    ~UnixWorkDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(Windows(), ignored);
-    }
-    UnixWorkDir(const UnixWorkDir&) = delete;
-    UnixWorkDir& operator=(const UnixWorkDir&) = delete;
-
-    const std::string& Unix() const { return unix_; }
-    std::wstring Windows(const std::string& name = "") const {
-        std::wstring path = L"Z:" + Widen(unix_ + (name.empty() ? "" : "/" + name));
-        std::replace(path.begin(), path.end(), L'/', L'\\');
-        return path;
-    }
-    void Touch(const std::string& name) const { std::ofstream(std::filesystem::path(Windows(name))) << "x"; }
-    std::string Read(const std::string& name) const {
-        std::ifstream in(std::filesystem::path(Windows(name)), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    bool Exists(const std::string& name) const { return std::filesystem::exists(Windows(name)); }
-
-private:
-    std::string unix_;
-};
-
-// Runs a shell script of this folder on the Unix side. Wine starts Unix programs but gives no
-// handle to wait on, so the script writes `status` in the work folder as its last act; this
-// waits for that file and returns its number (-1 when it never came).
+// Runs a shell script of this folder on the Unix side (see testing_win::RunUnixScript).
 inline int RunScript(const UnixWorkDir& work, const std::string& script, const std::vector<std::string>& args,
                      DWORD timeoutMs) {
-    std::string line = "/bin/sh " + ScriptDir() + "/" + script + " " + work.Unix();
-    for (const std::string& a : args) line += " " + a;
-    std::wstring command = Widen(line);
-    STARTUPINFOW si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    if (!::CreateProcessW(L"Z:\\bin\\sh", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -1;
-    if (pi.hProcess) ::CloseHandle(pi.hProcess);
-    if (pi.hThread) ::CloseHandle(pi.hThread);
-    const DWORD start = ::GetTickCount();
-    while (!work.Exists("status")) {
-        if (::GetTickCount() - start > timeoutMs) return -1;
-        ::Sleep(100);
-    }
-    ::Sleep(20);
-    return std::atoi(work.Read("status").c_str());
+    return testing_win::RunUnixScript(work, testing_win::SourceDirOf(__FILE__) + "/" + script, args, timeoutMs);
 }
 
 // What pdf_job.sh found for a job: the PDF's page count and the pages it rendered.

@@ -1,5 +1,7 @@
 #include "win_test_support.h"
 
+#include <tlhelp32.h>
+
 #include <gtest/gtest.h>
 
 #include "app/doc.h"
@@ -101,6 +103,47 @@ std::wstring FromUnixPath(const char* unixPath) {
 }
 }  // namespace
 
+namespace {
+template <class Take>
+std::vector<DWORD> ProcessesWhere(Take take) {
+    std::vector<DWORD> ids;
+    const fw::KernelHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (snapshot.get() == INVALID_HANDLE_VALUE) return ids;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot.get(), &entry); more; more = ::Process32NextW(snapshot.get(), &entry)) {
+        if (take(entry)) ids.push_back(entry.th32ProcessID);
+    }
+    return ids;
+}
+}  // namespace
+
+std::vector<DWORD> ChildProcessesNamed(const wchar_t* exeName) {
+    const DWORD self = ::GetCurrentProcessId();
+    return ProcessesWhere([&](const PROCESSENTRY32W& e) {
+        return e.th32ParentProcessID == self && _wcsicmp(e.szExeFile, exeName) == 0;
+    });
+}
+
+std::vector<DWORD> ProcessesRunning(const std::wstring& exePath) {
+    return ProcessesWhere([&](const PROCESSENTRY32W& e) {
+        const fw::KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, e.th32ProcessID));
+        if (!process) return false;
+        wchar_t image[2048] = {};
+        DWORD size = 2048;
+        return ::QueryFullProcessImageNameW(process.get(), 0, image, &size) && _wcsicmp(image, exePath.c_str()) == 0;
+    });
+}
+
+void EndProcesses(const std::vector<DWORD>& ids) {
+    for (DWORD id : ids) {
+        const fw::KernelHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+        if (!process) continue;
+        ::TerminateProcess(process.get(), 1);
+        ::WaitForSingleObject(process.get(), 5000);
+    }
+}
+
 std::wstring DistDir() { return FromUnixPath(PEMBORO_DIST_DIR); }
 std::wstring TestDataDir() { return FromUnixPath(PEMBORO_TESTDATA_DIR); }
 
@@ -112,7 +155,7 @@ std::wstring TempDir() {
     return dir;
 }
 
-Presenter::Presenter(int clientW, int clientH) {
+Presenter::Presenter(int clientW, int clientH, bool show) : clientW_(clientW), clientH_(clientH) {
     template_ = CSingleDocTemplate::Make<CPemboroDoc, CMainFrame, CPemboroView>(IDR_MAINFRAME);
     CFrameWnd* frame = template_->OpenDocumentFile(nullptr);
     frame_ = dynamic_cast<CMainFrame*>(frame);
@@ -122,8 +165,12 @@ Presenter::Presenter(int clientW, int clientH) {
     }
     app_.m_pMainWnd = frame_;
     view_ = dynamic_cast<CPemboroView*>(frame_->GetActiveView());
+    if (show) Show();
+}
+
+void Presenter::Show() {
     frame_->ShowWindow(SW_SHOWNORMAL);
-    Resize(clientW, clientH);
+    Resize(clientW_, clientH_);
     PumpMessages(50);
 }
 

@@ -36,6 +36,14 @@ Pixels ReadWindow(HWND hwnd);  // the whole client area
 // How many GDI objects the process holds (GetGuiResources reads 0 under Wine).
 int CountGdiObjects();
 
+// Processes this test process started itself (directly) and that still run, whose executable
+// has this file name; the ones it started can be told from any the user has open.
+std::vector<DWORD> ChildProcessesNamed(const wchar_t* exeName);
+// Running processes whose executable is this full path (a copy the test made).
+std::vector<DWORD> ProcessesRunning(const std::wstring& exePath);
+// Ends these processes, each by a handle opened on its id, and waits for each to be gone.
+void EndProcesses(const std::vector<DWORD>& ids);
+
 std::wstring DistDir();      // where the program and the demo deck lie
 std::wstring TestDataDir();  // the shared test files (pngsuite ...)
 std::wstring TempDir();      // a fresh folder for this test process
@@ -47,10 +55,11 @@ public:
 };
 
 // The real main frame and view, made by the real document template, sized so that
-// the view's client area is `clientW` x `clientH`.
+// the view's client area is `clientW` x `clientH`; shown and painted unless `show` is false
+// (then nothing is painted until Show).
 class Presenter {
 public:
-    Presenter(int clientW, int clientH);
+    Presenter(int clientW, int clientH, bool show = true);
     ~Presenter();
     Presenter(const Presenter&) = delete;
     Presenter& operator=(const Presenter&) = delete;
@@ -58,6 +67,8 @@ public:
     CMainFrame* frame() const { return frame_; }
     CPemboroView* view() const { return view_; }
     HWND viewHwnd() const;
+    // Shows the frame at the size asked for and lets its first paint happen.
+    void Show();
     void Resize(int clientW, int clientH);
     // Paints the view now and returns what it shows.
     Pixels Paint();
@@ -67,6 +78,8 @@ private:
     std::unique_ptr<CSingleDocTemplate> template_;
     CMainFrame* frame_ = nullptr;
     CPemboroView* view_ = nullptr;
+    int clientW_ = 0;
+    int clientH_ = 0;
 };
 
 }  // namespace testing_win

@@ -98,10 +98,18 @@ TEST_F(PrintPaint, FirstSheetHoldsTwoFramedSlidesAndTheCopyrightLine) {
     const Pixels marker = RenderBitmap(302, s, s);
     EXPECT_TRUE(RegionMatches(sheet, up.right - s, up.bottom - s, marker));
     EXPECT_TRUE(RegionMatches(sheet, low.right - s, low.bottom - s, marker));
-    const Square inside = HotspotSquare(up, 0.5, 0.5);
+    const Square inside = HotspotSquare(up, kSpots[0].x, kSpots[0].y);
     EXPECT_TRUE(RegionMatches(sheet, inside.x, inside.y, marker));
-    const Square edge = HotspotSquare(up, 0.97, 0.5);
+    // The edge hotspot's own square: it would fit as drawn, but the bitmap's own box would not.
+    BITMAP own{};
+    {
+        const fw::Bitmap bitmap(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(302)));
+        ASSERT_TRUE(bitmap);
+        ::GetObjectW(bitmap.get(), sizeof own, &own);
+    }
+    const Square edge = HotspotSquare(up, kSpots[1].x, kSpots[1].y);
     ASSERT_TRUE(MarkerFitsOnPaper(up, edge.x, edge.y, s, s));
+    ASSERT_FALSE(MarkerFitsOnPaper(up, edge.x, edge.y, own.bmWidth, own.bmHeight));
     EXPECT_TRUE(RegionIs(sheet, RECT{edge.x, edge.y, edge.x + s, edge.y + s}, kUpper)) << "left out on paper";
 
     // Logos on both halves; no copyright image on paper.

@@ -103,6 +103,39 @@ TEST_F(SlidePaint, LayoutsOfA1920x1080ClientArea) {
     }
 }
 
+// Markers lie over the logos, and a later hotspot's marker over an earlier one's. On a 1000 x 600
+// window the parent logo takes (0, 564)-(113, 600); two markers of 18 sit on it, the second
+// 8 pixels right of the first. The marker's dark frame tells which of the two lies on top.
+TEST_F(SlidePaint, MarkersLieOverLogosAndLaterMarkersOverEarlierOnes) {
+    const Hotspot overlapping[] = {{0.05, 0.03, L"first.asc"}, {0.058, 0.03, L"second.asc"}};
+    PatchedSpots spots(kPlain, overlapping, 2);
+    Presenter p(1000, 600);
+    g_currentPage = kPlain;
+    const Pixels shot = p.Paint();
+    const SlideRect rc{0, 0, 1000, 600};
+    const Square first = HotspotSquare(rc, overlapping[0].x, overlapping[0].y);
+    const Square second = HotspotSquare(rc, overlapping[1].x, overlapping[1].y);
+    const RECT logoBox = Box(0, 564, 113, 36);
+    ASSERT_EQ(first.side, 18);
+    ASSERT_TRUE(first.x < second.x && second.x < first.x + first.side && first.y == second.y);
+    ASSERT_TRUE(Inside(logoBox, first.x, first.y) && Inside(logoBox, second.x + 17, second.y + 17));
+
+    const Pixels marker = RenderBitmap(302, 18, 18);
+    EXPECT_TRUE(RegionMatches(shot, second.x, second.y, marker)) << "the later marker, whole";
+    const int shown = second.x - first.x;  // of the first, the columns the second leaves
+    for (int y = 0; y < 18; ++y)
+        for (int x = 0; x < shown; ++x)
+            ASSERT_LE(Distance(shot.At(first.x + x, first.y + y), marker.At(x, y)), 2) << x << "," << y;
+    const Pixels logo = RenderBitmap(312, 113, 36);
+    const RECT covered{first.x, first.y, second.x + 18, second.y + 18};
+    for (int y = logoBox.top; y < logoBox.bottom; ++y) {
+        for (int x = logoBox.left; x < logoBox.right; ++x) {
+            if (Inside(covered, x, y)) continue;
+            ASSERT_LE(Distance(shot.At(x, y), logo.At(x, y - logoBox.top)), 2) << "the logo at " << x << "," << y;
+        }
+    }
+}
+
 TEST_F(SlidePaint, HalvedOnePixelCheckerboardIsUniformMidGrey) {
     ASSERT_TRUE(WriteImage(deck_.SlidePath(kPlain), 2000, 1200, GUID_ContainerFormatPng,
                            [](int x, int y) { return (x + y) % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0); }));
