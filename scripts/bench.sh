@@ -18,9 +18,10 @@ if [ ${#names[@]} -eq 0 ]; then
   done
 fi
 
-PEMBORO_OWN_DISPLAY=1 PEMBORO_DESKTOP_SIZE=3840x2160 source scripts/wine_env.sh
+# The printer's scheduler first: Wine reads the printer list when a process starts.
 source scripts/printer_env.sh || true
-trap 'pemboro_stop_printer; pemboro_stop_wine' EXIT
+PEMBORO_OWN_DISPLAY=1 PEMBORO_DESKTOP_SIZE=3840x2160 source scripts/wine_env.sh
+trap 'pemboro_stop_wine; pemboro_stop_printer' EXIT
 
 status=0
 for name in "${names[@]}"; do
