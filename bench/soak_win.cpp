@@ -22,7 +22,7 @@
 #include "view/geometry.h"
 #include "view/screen_pictures_win.h"
 #include "view/view.h"
-#include "view/view_geometry_win.h"
+#include "view/geometry.h"
 
 namespace {
 

@@ -20,7 +20,10 @@ add_executable(pemboro_thread_tests
   ${CMAKE_SOURCE_DIR}/tests/native/view/picture_cache_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/native/framework/box_filter_test.cpp
   ${CMAKE_SOURCE_DIR}/src/view/picture_cache.cpp
-  ${CMAKE_SOURCE_DIR}/src/view/picture_layout.cpp
+  ${CMAKE_SOURCE_DIR}/src/view/picture_rules.cpp
+  ${CMAKE_SOURCE_DIR}/src/launch/target_names.cpp
+  ${CMAKE_SOURCE_DIR}/src/deck/deck.cpp
+  ${CMAKE_SOURCE_DIR}/src/deck/deck_table.cpp
   ${CMAKE_SOURCE_DIR}/src/view/geometry.cpp
   ${CMAKE_SOURCE_DIR}/src/framework/box_filter.cpp)
 target_include_directories(pemboro_thread_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/native)

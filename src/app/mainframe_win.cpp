@@ -5,7 +5,7 @@
 #include "framework/gdi.h"
 #include "res/resource.h"
 #include "view/view.h"
-#include "view/view_geometry_win.h"
+#include "view/geometry.h"
 
 CMainFrame::CMainFrame() {
     int w = 0, h = 0;

@@ -11,6 +11,13 @@ struct SlideRect {
     int Height() const { return bottom - top; }
 };
 
+// A window rectangle (the platform's RECT, or anything with the same four fields) as a slide
+// rectangle.
+template <class Rect>
+SlideRect ToSlideRect(const Rect& rc) {
+    return {rc.left, rc.top, rc.right, rc.bottom};
+}
+
 // Add 0.5 and truncate toward zero: R(-9.0) is -8.
 int RoundHalfUp(double v);
 // Truncate toward zero.

@@ -22,3 +22,7 @@ const wchar_t* HoverLabelText(const wchar_t* target) {
 HoverLabelPlacement PlaceHoverLabel(int s, double L, double T) {
     return {Trunc(static_cast<double>(s >> 1) + L + 0.5), RoundHalfUp(T), RoundHalfUp(static_cast<double>(s) * 0.7)};
 }
+
+double WallClockSeconds(long long seconds, unsigned milliseconds) {
+    return static_cast<double>(seconds) + static_cast<double>(milliseconds) * 0.001;
+}

@@ -1,4 +1,6 @@
-// What a mouse move does to the hover highlight, and where the highlight's label goes.
+// What a mouse move does to the hover highlight, where the highlight's label goes, and the wall
+// clock that times the pause after a click: whole seconds since 1970-01-01 00:00 UTC plus the
+// milliseconds.
 #pragma once
 
 #include "view/geometry.h"
@@ -48,3 +50,11 @@ struct HoverLabelPlacement {
     int fontHeight;
 };
 HoverLabelPlacement PlaceHoverLabel(int s, double L, double T);
+
+// Whole seconds plus milliseconds as one value: seconds + ms x 0.001.
+double WallClockSeconds(long long seconds, unsigned milliseconds);
+
+// Reads the clock. Tests replace the function to step time by hand; null restores the system's.
+using WallClockFn = double (*)();
+double WallClockNow();
+void SetWallClock(WallClockFn clock);

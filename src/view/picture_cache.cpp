@@ -5,7 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "view/picture_layout.h"
+#include "view/picture_rules.h"
 
 struct PictureCache::Decoded {
     std::wstring path;

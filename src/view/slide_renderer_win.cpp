@@ -15,7 +15,7 @@
 #include "res/copyright.h"
 #include "res/resource.h"
 #include "view/branding_layout.h"
-#include "view/picture_layout.h"
+#include "view/picture_rules.h"
 #include "view/print_layout.h"
 #include "view/screen_pictures_win.h"
 

@@ -1,12 +1,17 @@
+// The view's state between messages: construction and the global pointer to it, the hit tests
+// on the geometry the paint used, the removal of a hover highlight and the hover timer, picture
+// mode, and the view's share of printing (the sheet count and one sheet at a time).
 #include "view/view.h"
 
 #include "app/mainframe.h"
 #include "deck/page_cursor.h"
+#include "launch/file_tests.h"
+#include "launch/target_names.h"
 #include "framework/app.h"
 #include "view/geometry.h"
+#include "view/picture_rules.h"
 #include "view/screen_pictures_win.h"
 #include "view/slide_renderer_win.h"
-#include "view/view_geometry_win.h"
 
 CPemboroView* g_pView = nullptr;
 
@@ -52,3 +57,40 @@ UINT_PTR CPemboroView::StartHoverTimer() {
 }
 
 BOOL CPemboroView::OnEraseBkgnd(CDC*) { return TRUE; }
+
+// ---- Picture mode: a photo of the current slide over the whole view, and its neighbours ----
+
+void CPemboroView::EnterPictureMode(const Hotspot* h) {
+    if (!h) return;
+    const wchar_t* path = ResolvePath(h->pszTarget);
+    // A missing photo leaves the view as it is: the slide, or the photo already shown.
+    if (!FileExists(path)) return;
+    m_strPicture = path;  // a copy: the resolver reuses its buffer
+    m_pPictureSpot = h;
+    if (m_hWnd) InvalidateRect(nullptr, TRUE);
+}
+
+void CPemboroView::LeavePictureMode() {
+    // The spot stays: it is only read while a photo is shown, and every entry sets it.
+    m_strPicture.clear();
+    if (m_hWnd) InvalidateRect(nullptr, TRUE);
+}
+
+const Hotspot* CPemboroView::FindPreviousPhoto() const { return PreviousPhoto(CurrentSlide(), m_pPictureSpot); }
+
+const Hotspot* CPemboroView::FindNextPhoto() const { return NextPhoto(CurrentSlide(), m_pPictureSpot); }
+
+// ---- Printing: how many sheets the deck fills, and one sheet at a time through the paint ----
+
+BOOL CPemboroView::OnPreparePrinting(CPrintInfo* pInfo) {
+    // Two slides to a sheet; the first page stays the framework's 1.
+    pInfo->SetMaxPage(static_cast<UINT>((g_enabledPageCount + 1) / 2));
+    return DoPreparePrinting(pInfo);
+}
+
+void CPemboroView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
+    m_nPrintPage = static_cast<int>(pInfo->m_nCurPage);
+    CView::OnPrint(pDC, pInfo);  // the paint, with the printing DC
+    // A sheet whose first slide does not exist has nothing on it, and nothing follows it.
+    pInfo->m_bContinuePrinting = FindSlideByNumber(2 * m_nPrintPage - 1) < SLIDE_COUNT ? TRUE : FALSE;
+}

@@ -6,7 +6,7 @@
 #include "framework/halftone_blit.h"
 #include "res/resource.h"
 #include "view/geometry.h"
-#include "view/view_geometry_win.h"
+#include "view/geometry.h"
 
 namespace interaction {
 namespace {

@@ -18,7 +18,7 @@
 #include "launch/target_names.h"
 #include "support/win_test_support.h"
 #include "view/view.h"
-#include "view/wall_clock.h"
+#include "view/hover_rules.h"
 
 namespace interaction {
 

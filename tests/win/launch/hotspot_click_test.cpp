@@ -18,7 +18,7 @@
 #include "support/win_test_support.h"
 #include "view/geometry.h"
 #include "view/view.h"
-#include "view/view_geometry_win.h"
+#include "view/geometry.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "paint_fixture.h"
 
 #include "framework/image_loader.h"
-#include "view/picture_layout.h"
+#include "view/picture_rules.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <thread>
 
 #include "framework/image_loader.h"
-#include "view/photo_steps.h"
+#include "view/picture_rules.h"
 #include "view/screen_pictures_win.h"
 #include "view/slide_renderer_win.h"
-#include "view/view_geometry_win.h"
+#include "view/geometry.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
-// Which hotspots are photos, and the neighbouring photo of a slide in either direction.
+// Picture mode's rules: which hotspots are photos, the neighbouring photo of a slide in either
+// direction, and the letterbox a photo is shown in.
 #pragma once
+#include "view/geometry.h"
 
 struct Hotspot;
 struct SlidePage;
@@ -13,3 +15,13 @@ bool IsPhotoTarget(const wchar_t* target);
 // A `from` that is not one of the slide's hotspots has no neighbours.
 const Hotspot* PreviousPhoto(const SlidePage& slide, const Hotspot* from);
 const Hotspot* NextPhoto(const SlidePage& slide, const Hotspot* from);
+
+// Picture mode's letterbox: a photo scaled to fit the window, proportions kept, centred.
+#pragma once
+#include "view/geometry.h"
+
+struct PictureFit {
+    bool fits;       // false: the photo has no size, or the window no width; the slide is drawn instead
+    int x, y, w, h;  // where the photo goes; the rest of the window is black
+};
+PictureFit FitPicture(const SlideRect& window, int bmWidth, int bmHeight);

@@ -1,17 +1,25 @@
-// The paint: the slide on screen stretched over the client area with its logos, notice and
-// markers, or the photo of picture mode; on paper, one handout sheet. Having drawn, the paint tells
-// the picture cache what the next input may show, so it is ready when asked for.
+// What the view draws. The paint: the slide on screen stretched over the client area with its
+// logos, notice and markers, or the photo of picture mode; on paper, one handout sheet. Having
+// drawn, the paint tells the picture cache what the next input may show, so it is ready when
+// asked for. And the hover highlight: the highlighted marker and the file name of the hotspot
+// under the pointer, drawn straight onto the window between paints.
+#include <cwchar>
+
 #include "app/app.h"
 #include "app/mainframe.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
+#include "framework/gdi.h"
+#include "framework/halftone_blit.h"
 #include "launch/target_names.h"
+#include "res/resource.h"
+#include "view/geometry.h"
+#include "view/hover_rules.h"
 #include "view/memldc.h"
-#include "view/photo_steps.h"
+#include "view/picture_rules.h"
 #include "view/screen_pictures_win.h"
 #include "view/slide_renderer_win.h"
 #include "view/view.h"
-#include "view/view_geometry_win.h"
 
 namespace {
 
@@ -19,6 +27,18 @@ SlideRect ClipBoxOf(CDC& dc) {
     RECT rc{};
     dc.GetClipBox(&rc);
     return ToSlideRect(rc);
+}
+
+constexpr COLORREF kLabelColour = RGB(0, 0, 255);
+
+// Draws the highlighted marker over a square of the window; false when the bitmap is missing.
+// The bitmap and the DC live for this one drawing only.
+bool DrawHotMarker(HWND hwnd, int x, int y, int side) {
+    const fw::Bitmap marker(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_MARKER_HOT)));
+    if (!marker) return false;
+    const fw::WindowDc dc(hwnd);
+    if (dc) fw::HalftoneBlit(dc.get(), x, y, side, side, marker.get());
+    return true;
 }
 
 }  // namespace
@@ -82,4 +102,38 @@ void CPemboroView::LookAhead(int row, const SlideRect& rc, bool picture) {
     }
     for (std::size_t i = 1; i < rows.size(); ++i) slide(rows[i]);
     m_pictures->LookAhead(std::move(wanted));
+}
+
+// ---- The hover highlight ----
+
+void CPemboroView::DrawHotspotHover(const Hotspot* h) {
+    m_pHoverSpot = h;
+    if (!h) return;
+    const SlideRect rc = ToSlideRect(m_rcSlide);
+    const int s = SquareSizeFor(rc).s;
+    const SquareOffsets offsets = HotspotOffsets(rc, h->x, h->y);
+    const HoverLabelPlacement label = PlaceHoverLabel(s, offsets.L, offsets.T);
+    {
+        const fw::WindowDc dc(m_hWnd);
+        if (dc) {
+            const fw::Font font(::CreateFontW(label.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                              DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
+            const fw::ScopedTextState state(dc.get(), font.get(), kLabelColour, TA_CENTER | TA_BOTTOM, TRANSPARENT);
+            const wchar_t* text = HoverLabelText(h->pszTarget);
+            ::TextOutW(dc.get(), rc.left + label.x, rc.top + label.y, text, static_cast<int>(std::wcslen(text)));
+        }
+    }
+    m_bHover = true;
+    DrawHighlightedMarker(offsets.L, offsets.T);
+}
+
+void CPemboroView::DrawHighlightedMarker(double L, double T) {
+    const int s = SquareSizeFor(ToSlideRect(m_rcSlide)).s;
+    if (DrawHotMarker(m_hWnd, m_rcSlide.left + RoundHalfUp(L), m_rcSlide.top + RoundHalfUp(T), s)) m_bHover = true;
+}
+
+void CPemboroView::DrawCornerHover() {
+    const Square corner = CornerSquare(ToSlideRect(m_rcSlide));
+    if (DrawHotMarker(m_hWnd, corner.x, corner.y, corner.side)) m_bHover = true;
 }

@@ -1,0 +1,191 @@
+// The speaker's input: keys, the Escape character and the wheel through the key table; clicks on
+// photos, hotspots and the corner button; mouse moves, the hover timer and the loss of focus,
+// which show and remove the hover highlight; and the wall clock that times the click pause.
+#include <windows.h>
+#include <mmsystem.h>
+#include <sys/timeb.h>
+
+#include "app/app.h"
+#include "app/mainframe.h"
+#include "deck/page_cursor.h"
+#include "framework/app.h"
+#include "launch/dispatch.h"
+#include "launch/file_tests.h"
+#include "launch/shell_open_win.h"
+#include "launch/simulator.h"
+#include "launch/target_names.h"
+#include "view/geometry.h"
+#include "view/hover_rules.h"
+#include "view/key_table.h"
+#include "view/view.h"
+
+namespace {
+
+constexpr UINT kZOrderOnly = SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE;
+
+// The frame moves in the stack without being activated, so the speaker's other window keeps
+// the keyboard.
+void MoveMainWindowInStack(HWND insertAfter) {
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd) app->m_pMainWnd->SetWindowPos(insertAfter, 0, 0, 0, 0, kZOrderOnly);
+}
+
+// The frame comes to the front, shown and active, without staying above other programs.
+void RaiseFrame(CMainFrame* frame) {
+    if (!frame || !frame->m_hWnd) return;
+    constexpr UINT kFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
+    frame->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, kFlags);
+    frame->SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
+}
+
+double SystemWallClock() {
+    __timeb64 now{};
+    if (_ftime64_s(&now) != 0) return 0.0;
+    return WallClockSeconds(now.time, now.millitm);
+}
+
+WallClockFn g_wallClock = &SystemWallClock;
+
+}  // namespace
+
+double WallClockNow() { return g_wallClock(); }
+
+void SetWallClock(WallClockFn clock) { g_wallClock = clock ? clock : &SystemWallClock; }
+
+// ---- Keys, the Escape character and the wheel ----
+
+void CPemboroView::OnKeyDown(UINT nChar, UINT, UINT) {
+    // Read once, before any action: what the key does must not depend on what it changed.
+    const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    RunCommand(CommandFor(Input::Key, nChar, ctrl, !m_strPicture.empty()));
+}
+
+void CPemboroView::OnChar(UINT nChar, UINT, UINT) {
+    RunCommand(CommandFor(Input::Char, nChar, false, !m_strPicture.empty()));
+}
+
+BOOL CPemboroView::OnMouseWheel(UINT, short zDelta, CPoint) {
+    RunCommand(CommandFor(Input::Wheel, WheelCode(zDelta), false, !m_strPicture.empty()));
+    // Requested even at the ends: the wheel always answers with a fresh paint.
+    InvalidateRect(nullptr, TRUE);
+    return TRUE;
+}
+
+void CPemboroView::RunCommand(Command command) {
+    switch (command) {
+    case Command::ToggleFullScreen: ToggleFullScreen(); break;
+    case Command::LeaveFullScreenOrQuit: LeaveFullScreenOrQuit(); break;  // may destroy this view
+    case Command::PreviousSlide: StepPage(&GoPrevPage); break;
+    case Command::FirstSlide: StepPage(&GoFirstPage); break;
+    case Command::NextSlide: StepPage(&GoNextPage); break;
+    case Command::LastSlide: StepPage(&GoLastPage); break;
+    case Command::WheelBack: WheelPage(WHEEL_DELTA); break;
+    case Command::WheelForward: WheelPage(-WHEEL_DELTA); break;
+    case Command::PreviousPhoto: EnterPictureMode(FindPreviousPhoto()); break;
+    case Command::NextPhoto: EnterPictureMode(FindNextPhoto()); break;
+    case Command::SendToBack: MoveMainWindowInStack(HWND_BOTTOM); break;
+    case Command::ToggleSentBack: ToggleSentBack(); break;
+    case Command::BackToSlide: BackToSlide(); break;
+    case Command::None: break;
+    }
+}
+
+void CPemboroView::ToggleFullScreen() {
+    if (CMainFrame* frame = MainFrame()) frame->OnFullScreen();
+}
+
+void CPemboroView::LeaveFullScreenOrQuit() {
+    if (g_proMode) return;
+    CMainFrame* frame = MainFrame();
+    if (!frame) return;
+    if (frame->m_bFullScreen) frame->OnFullScreen();
+    else AfxGetApp()->OnAppExit();  // destroys this view: nothing may follow
+}
+
+void CPemboroView::StepPage(bool (*step)()) {
+    if (!m_strPicture.empty()) LeavePictureMode();
+    if (step()) InvalidateRect(nullptr, TRUE);
+}
+
+void CPemboroView::ToggleSentBack() {
+    m_bSentBack = !m_bSentBack;
+    MoveMainWindowInStack(m_bSentBack ? HWND_BOTTOM : HWND_TOP);
+}
+
+void CPemboroView::BackToSlide() {
+    LeavePictureMode();
+    ::PlaySoundW(nullptr, nullptr, 0);  // a sound a hotspot started stops with Escape too
+}
+
+// ---- Clicks ----
+
+void CPemboroView::OnLButtonDown(UINT, CPoint point) {
+    ClearHover();
+    RaiseFrame(MainFrame());
+
+    if (!m_strPicture.empty()) {
+        LeavePictureMode();
+        return;
+    }
+    // The click time pauses the hover feedback for a second after an activation.
+    if (HitCornerButton(point)) {
+        m_dClickTime = WallClockNow();
+        StartSimulator();
+        return;
+    }
+    const Hotspot* spot = HotspotAt(point);
+    if (!spot) return;
+    m_dClickTime = WallClockNow();
+
+    const wchar_t* target = spot->pszTarget;
+    // The path lives in the resolver's buffer: every use below comes before the next resolve.
+    const wchar_t* path = ResolvePath(NameToResolve(target));
+    TargetFacts facts;
+    facts.isFile = FileExists(path);
+    facts.isDirectory = !facts.isFile && DirectoryExists(path);
+    switch (DecideClickAction(target, facts)) {
+        case ClickAction::ShellOpen: ShellOpen(path); break;
+        case ClickAction::ShowPicture: EnterPictureMode(spot); break;
+        case ClickAction::RunInSimulator: RunInSimulator(path); break;
+        case ClickAction::OpenInSimulator: OpenInSimulator(path); break;
+        case ClickAction::Nothing: break;
+    }
+}
+
+// ---- Mouse moves, the hover timer and focus: the hover highlight shown and removed ----
+
+void CPemboroView::OnMouseMove(UINT nFlags, CPoint point) {
+    const bool picture = !m_strPicture.empty();
+    HoverInput in{};
+    in.flags = nFlags;
+    in.pictureMode = picture;
+    in.clickTime = m_dClickTime;
+    in.shownSpot = m_pHoverSpot;
+    // The clock and the hit tests only matter for a plain move over the slide.
+    if (nFlags == 0 && !picture) {
+        in.now = WallClockNow();
+        in.hit = HotspotAt(point);
+        in.onCorner = !in.hit && HitCornerButton(point);
+    }
+    const HoverStep step = DecideHover(in);
+    if (step.clearFirst) ClearHover();
+    if (step.draw == HoverDraw::Hotspot) DrawHotspotHover(in.hit);
+    else if (step.draw == HoverDraw::Corner) DrawCornerHover();
+    Default();
+}
+
+void CPemboroView::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent != m_nTimerId) return;
+    POINT pt;
+    if (!::GetCursorPos(&pt)) return;
+    ScreenToClient(&pt);
+    // The pointer may leave the window without a move message reaching the view.
+    if (!InsideSlideInclusive(ToSlideRect(m_rcSlide), pt.x, pt.y)) ClearHover();
+}
+
+void CPemboroView::OnLButtonUp(UINT, CPoint) { ClearHover(); }
+
+void CPemboroView::OnKillFocus(HWND) {
+    ClearHover();
+    Default();
+}
