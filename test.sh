@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the native core under
-# AddressSanitizer and UBSan, and the Win32 tests under Wine on a virtual display.
+# AddressSanitizer and UBSan, the saved fuzz corpora through their libFuzzer targets, and the
+# Win32 tests under Wine on a virtual display.
 set -uo pipefail
 cd "$(dirname "$0")"
 
@@ -20,10 +21,11 @@ run_suite() {  # name, build dir, parallel jobs
   grep -E "^[0-9]+% tests passed|Failed|\*\*\*|Not Run|Timeout" "$log" | grep -v "^ *[0-9]*/[0-9]* Test .*Passed" | tail -n 40
 }
 run_suite native build/native "$(nproc)"
+run_suite fuzz build/fuzz "$(nproc)"
 run_suite wine build/win 1
 
 passed=0 failed=0
-for log in build/logs/native.log build/logs/wine.log; do
+for log in build/logs/native.log build/logs/fuzz.log build/logs/wine.log; do
   line=$(grep -E "tests passed, [0-9]+ tests failed out of [0-9]+" "$log" | tail -n 1)
   if [ -z "$line" ]; then
     echo "$log: the suite did not run to its end"
@@ -34,6 +36,6 @@ for log in build/logs/native.log build/logs/wine.log; do
   passed=$((passed + t - f)); failed=$((failed + f))
 done
 [ "$failed" -eq 0 ] || status=1
-echo "Full logs: build/logs/native.log, build/logs/wine.log"
+echo "Full logs: build/logs/native.log, build/logs/fuzz.log, build/logs/wine.log"
 echo "tests: $passed passed, $failed failed"
 exit $status
