@@ -36,9 +36,9 @@ Pixels ReadWindow(HWND hwnd);  // the whole client area
 // How many GDI objects the process holds (GetGuiResources reads 0 under Wine).
 int CountGdiObjects();
 
-std::wstring DistDir();      // where the program and the demo deck lie
-std::wstring TestDataDir();  // the shared test files (pngsuite ...)
-std::wstring TempDir();      // a fresh folder for this test process
+std::wstring DistDir();         // where the program and the demo deck lie
+std::wstring ImageCorpusDir();  // the generated image corpus (see images/image_corpus.h)
+std::wstring TempDir();         // a fresh folder for this test process
 
 // An application object for tests: no profile store unless a test sets one.
 class TestApp : public CWinApp {
