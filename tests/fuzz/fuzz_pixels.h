@@ -6,6 +6,8 @@
 #pragma once
 #include "framework/box_filter.h"
 
+#include "fuzz_check.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -21,7 +23,7 @@ public:
     // one more than the source's (shrinking) or up to maxSide (any filter); what a filter does
     // not do, it must refuse.
     enum class Sizes { UpToSource, Any };
-    ScalingJob(const std::uint8_t* data, std::size_t size, int maxSide, int maxPixels, Sizes sizes)
+    FUZZ_HARNESS ScalingJob(const std::uint8_t* data, std::size_t size, int maxSide, int maxPixels, Sizes sizes)
         : data_(data), size_(size) {
         srcW_ = 1 + static_cast<int>(Next() % unsigned(maxSide));
         srcH_ = 1 + static_cast<int>(Next() % unsigned(maxSide));
@@ -52,7 +54,7 @@ public:
     int dstH() const { return dstH_; }
 
     // Nothing written in the margins around the destination or in the padding of its rows.
-    bool Untouched(bool anyPixelWritten) const {
+    FUZZ_HARNESS bool Untouched(bool anyPixelWritten) const {
         for (std::size_t i = 0; i < dst_.size(); ++i) {
             const bool inPixels = dstStride_ > 0 && i >= kMargin && i < dst_.size() - kMargin &&
                                   (i - kMargin) % dstStride_ < std::size_t(dstW_) * 4;
