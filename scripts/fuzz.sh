@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (build/fuzz) and fuzzes each in turn, at the lowest priority, then
-# merges the inputs that reached new code into its saved corpus, tests/fuzz/corpus/<target>/.
-# Prints per target: seconds, executions, executions per second, coverage (libFuzzer's cov and
-# ft), inputs added to the saved corpus, and findings (inputs kept in build/fuzz/artifacts/).
+# merges the inputs that reached new code into its saved corpus, tests/fuzz/corpus/<target>/,
+# keeping that corpus a smallest set with the same coverage (plus the hand-made seed-* inputs
+# and the finding-* inputs of fixed faults, kept by name). Prints per target: seconds,
+# executions, executions per second, coverage (libFuzzer's cov and ft), the saved corpus's
+# size before and after, and findings (inputs kept in build/fuzz/artifacts/<target>/).
 # Usage: scripts/fuzz.sh [seconds per target, default 60] [target ...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,13 +53,22 @@ for t in "${targets[@]}"; do
   findings_total=$((findings_total + found))
 
   saved_before=$(count_files "$saved")
-  nice -n 19 "$exe" -merge=1 "$saved" "$scratch" >>"$log" 2>&1 || true
-  added=$(( $(count_files "$saved") - saved_before ))
+  merged=build/fuzz/merged/$t
+  rm -rf "$merged" && mkdir -p "$merged"
+  if nice -n 19 "$exe" -merge=1 "$merged" "$saved" "$scratch" >>"$log" 2>&1; then
+    find "$saved" -maxdepth 1 -type f ! -name 'seed-*' ! -name 'finding-*' -delete
+    cp "$merged"/* "$saved"/ 2>/dev/null || true
+    # The merge names inputs by their SHA-1: drop the copies of the named ones.
+    for named in "$saved"/seed-* "$saved"/finding-*; do
+      [ -f "$named" ] && rm -f "$saved/$(sha1sum "$named" | cut -d' ' -f1)"
+    done
+  fi
+  corpus="$saved_before->$(count_files "$saved")"
 
   coverage=$(grep -Eo "cov: [0-9]+ ft: [0-9]+" "$log" | tail -n 1)
-  summary+=("$(printf "%-17s %7s %12s %9s   %-20s %6s %8s" "$t" "$elapsed" \
+  summary+=("$(printf "%-17s %7s %12s %9s   %-20s %10s %8s" "$t" "$elapsed" \
     "$(stat_of number_of_executed_units "$log")" "$(stat_of average_exec_per_sec "$log")" \
-    "${coverage:-?}" "$added" "$found")")
+    "${coverage:-?}" "$corpus" "$found")")
   if [ "$found" -gt 0 ]; then
     grep -E "ERROR|property broken|runtime error|SUMMARY" "$log" | head -n 5
     ls -t "$artifacts" | head -n "$found" | sed "s|^|  $artifacts/|"
@@ -65,7 +76,7 @@ for t in "${targets[@]}"; do
 done
 
 echo
-printf "%-17s %7s %12s %9s   %-20s %6s %8s\n" target seconds executions exec/s coverage added findings
+printf "%-17s %7s %12s %9s   %-20s %10s %8s\n" target seconds executions exec/s coverage corpus findings
 printf "%s\n" "${summary[@]}"
 echo "Logs in build/fuzz/logs/; findings in build/fuzz/artifacts/<target>/"
 [ "$findings_total" -eq 0 ]
