@@ -25,6 +25,9 @@ run_suite() {  # name, build dir, parallel jobs
   rm -f "$junit"
   ctest --test-dir "$2" -j"$3" --output-on-failure --timeout 300 --output-junit "$junit" >"$log" 2>&1 || status=1
 }
+echo "== clang-tidy on the pure core =="
+scripts/tidy.sh >build/logs/tidy.log 2>&1 || { cat build/logs/tidy.log; status=1; }
+tail -n 1 build/logs/tidy.log
 run_suite native build/native "$(nproc)"
 run_suite fuzz build/fuzz "$(nproc)"
 run_suite wine build/win 1

@@ -3,7 +3,7 @@ set(PEMBORO_SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno
 
 add_library(pemboro_core STATIC ${PEMBORO_CORE_SOURCES})
 target_include_directories(pemboro_core PUBLIC ${CMAKE_SOURCE_DIR}/src)
-target_compile_options(pemboro_core PUBLIC -Wall -Wextra -Wpedantic -Werror=return-type ${PEMBORO_SANITIZE})
+target_compile_options(pemboro_core PUBLIC -Wall -Wextra -Wpedantic -Werror ${PEMBORO_SANITIZE})
 target_link_options(pemboro_core PUBLIC ${PEMBORO_SANITIZE})
 
 include(${CMAKE_SOURCE_DIR}/cmake/image_corpus.cmake)
@@ -30,7 +30,7 @@ add_executable(pemboro_thread_tests
   ${CMAKE_SOURCE_DIR}/src/view/geometry.cpp
   ${CMAKE_SOURCE_DIR}/src/framework/box_filter.cpp)
 target_include_directories(pemboro_thread_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/native)
-target_compile_options(pemboro_thread_tests PRIVATE -Wall -Wextra -Wpedantic ${PEMBORO_TSAN})
+target_compile_options(pemboro_thread_tests PRIVATE -Wall -Wextra -Wpedantic -Werror ${PEMBORO_TSAN})
 target_link_options(pemboro_thread_tests PRIVATE ${PEMBORO_TSAN})
 target_link_libraries(pemboro_thread_tests PRIVATE GTest::gtest_main)
 gtest_discover_tests(pemboro_thread_tests TEST_PREFIX "native.threads." DISCOVERY_MODE PRE_TEST)

