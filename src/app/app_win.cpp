@@ -3,12 +3,10 @@
 #include <cwchar>
 #include <iterator>
 
-#include "app/doc.h"
 #include "app/mainframe.h"
 #include "app/switches.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
-#include "framework/doc_template.h"
 #include "launch/simulator.h"
 #include "launch/target_names.h"
 #include "res/resource.h"
@@ -71,4 +69,10 @@ BOOL CPemboroApp::InitInstance() {
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();
     return TRUE;
+}
+
+BOOL CPemboroDoc::OnNewDocument() {
+    const BOOL result = CDocument::OnNewDocument();
+    SetPathName(L"Circelo Vexa Roundway 2017", FALSE);
+    return result;
 }

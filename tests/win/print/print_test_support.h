@@ -20,13 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "app/doc.h"
+#include "app/app.h"
 #include "app/mainframe.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/dc.h"
 #include "framework/doc.h"
-#include "framework/doc_template.h"
 #include "framework/gdi.h"
 #include "framework/image_loader.h"
 #include "framework/print_preview.h"
@@ -380,7 +379,7 @@ inline PrinterPage DefaultPrinterPage() {
     PrinterPage page;
     const std::wstring name = DefaultPrinterName();
     if (name.empty()) return page;
-    fw::MemoryDc dc(::CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr));
+    fw::PrinterDc dc(::CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr));
     if (!dc) return page;
     ::GetClipBox(dc.get(), &page.clip);
     page.dpi = ::GetDeviceCaps(dc.get(), LOGPIXELSX);
