@@ -35,8 +35,8 @@ BOOL CPemboroApp::InitInstance() {
 
     // A path that does not fit is cut short, and the call then returns the buffer's size: the
     // folder of a cut path is some other folder, so start-up ends as when there is no path.
-    const DWORD len = ::GetModuleFileNameW(nullptr, g_appDir, APP_DIR_CHARS);
-    if (len == 0 || len >= APP_DIR_CHARS) {
+    const DWORD len = ::GetModuleFileNameW(nullptr, g_appDir, kAppDirChars);
+    if (len == 0 || len >= kAppDirChars) {
         g_appDir[0] = L'\0';
         return FALSE;
     }

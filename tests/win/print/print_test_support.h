@@ -90,7 +90,7 @@ public:
         count_ = g_enabledPageCount;
         std::wcscpy(appDir_, g_appDir);
         const std::wstring dist = testing_win::DistDir();
-        std::wcsncpy(g_appDir, dist.c_str(), APP_DIR_CHARS - 1);
+        std::wcsncpy(g_appDir, dist.c_str(), kAppDirChars - 1);
         NumberSlides();
     }
     ~DeckState() {
@@ -121,7 +121,7 @@ public:
 private:
     int numbers_[SLIDE_COUNT]{};
     int count_ = 0;
-    wchar_t appDir_[APP_DIR_CHARS]{};
+    wchar_t appDir_[kAppDirChars]{};
 };
 
 // The real frame and document made by the real template, with the watched view; the view's
