@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the native core under
-# AddressSanitizer and UBSan, and the Win32 tests under Wine on a virtual display.
-# The Wine tests run in a Wine prefix, display and CUPS scheduler of their own, so that
-# nothing the user has open in the project's prefix is touched.
+# AddressSanitizer and UBSan, the saved fuzz corpora through their libFuzzer targets, and the
+# Win32 tests under Wine on a virtual display. The Wine tests run in a Wine prefix, display and
+# CUPS scheduler of their own, so that nothing the user has open in the project's prefix is
+# touched.
 set -uo pipefail
 cd "$(dirname "$0")"
 
@@ -25,10 +26,11 @@ run_suite() {  # name, build dir, parallel jobs
   ctest --test-dir "$2" -j"$3" --output-on-failure --timeout 300 --output-junit "$junit" >"$log" 2>&1 || status=1
 }
 run_suite native build/native "$(nproc)"
+run_suite fuzz build/fuzz "$(nproc)"
 run_suite wine build/win 1
 
 # The counts come from ctest's JUnit reports; a suite without one did not run to its end.
-summary=$(python3 - build/logs/native.xml build/logs/wine.xml <<'EOF'
+summary=$(python3 - build/logs/native.xml build/logs/fuzz.xml build/logs/wine.xml <<'EOF'
 import sys
 import xml.etree.ElementTree as ET
 
@@ -55,5 +57,5 @@ sys.exit(1 if failed else 0)
 EOF
 ) || status=1
 echo "$summary"
-echo "Full logs: build/logs/native.log, build/logs/wine.log"
+echo "Full logs: build/logs/native.log, build/logs/fuzz.log, build/logs/wine.log"
 exit $status

@@ -72,12 +72,13 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/tools/recorder/CMakeLists.txt)
 endif()
 
 # --- Wine tests: one executable per folder of tests/win ----------------------------------
+include(${CMAKE_SOURCE_DIR}/cmake/image_corpus.cmake)
 file(GLOB PEMBORO_WIN_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/support/*.cpp)
 add_library(pemboro_test_support STATIC ${PEMBORO_WIN_SUPPORT})
-target_include_directories(pemboro_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/win)
+target_include_directories(pemboro_test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/win ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(pemboro_test_support PUBLIC pemboro_win GTest::gtest psapi)
 target_compile_definitions(pemboro_test_support PUBLIC
-  PEMBORO_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata"
+  PEMBORO_IMAGE_CORPUS_DIR="${PEMBORO_IMAGE_CORPUS_DIR}"
   PEMBORO_DIST_DIR="${PEMBORO_DIST_DIR}"
   PEMBORO_BUILD_DIR="${CMAKE_BINARY_DIR}")
 
@@ -94,7 +95,7 @@ foreach(dir ${PEMBORO_WIN_TEST_DIRS})
   add_executable(win_${name}_tests ${tests} $<TARGET_OBJECTS:pemboro_res>)
   target_link_libraries(win_${name}_tests PRIVATE pemboro_test_support GTest::gtest_main)
   target_compile_options(win_${name}_tests PRIVATE ${PEMBORO_WARNINGS})
-  add_dependencies(win_${name}_tests pemboro_deck)
+  add_dependencies(win_${name}_tests pemboro_deck pemboro_image_corpus)
   gtest_discover_tests(win_${name}_tests TEST_PREFIX "wine.${name}." DISCOVERY_MODE PRE_TEST
                        DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
 endforeach()

@@ -30,9 +30,12 @@ inline constexpr int kMaxBoxFilterSide = 1 << 15;
 
 // Writes src shrunk to dst's size. Each destination pixel is the exact area-weighted mean of the
 // source pixels it covers (integer weights, no rounding of weights), rounded to nearest; an axis
-// whose size does not change is copied unchanged. Vertical pass first, then horizontal, one row
-// at a time. Returns false and writes nothing when a size is 0 or negative, dst is larger than
-// src on either axis, or a side is larger than kMaxBoxFilterSide. src and dst must not overlap.
+// whose size does not change is copied unchanged. Heights whose ratio has few common factors
+// (1080 -> 613: 1080 / gcd above 128) are the exception: there the mean before its rounding may
+// be off by up to 1/250 of a level, so a mean that close to a half level can round either way.
+// Vertical pass first, then horizontal, one row at a time. Returns false and writes nothing when a
+// size is 0 or negative, dst is larger than src on either axis, or a side is larger than
+// kMaxBoxFilterSide. src and dst must not overlap.
 bool BoxShrink(const ConstPixelView& src, const PixelView& dst);
 
 // Writes src scaled to dst's size, each axis on its own: a shrinking axis as BoxShrink does, a

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <random>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -44,9 +46,9 @@ Image Random(int w, int h, std::mt19937& rng) {
     return img;
 }
 
-// The mean of src over destination pixel (x, y), from the overlap of the two pixel grids,
-// rounded half up: the definition, computed the slow way.
-int ModelMean(const Image& src, int dw, int dh, int x, int y, int c) {
+// The area-weighted sum of src over destination pixel (x, y), from the overlap of the two pixel
+// grids, and the area it is divided by: the definition, computed the slow way.
+std::pair<std::int64_t, std::int64_t> ModelSum(const Image& src, int dw, int dh, int x, int y, int c) {
     auto overlap = [](std::int64_t lo, std::int64_t hi, std::int64_t a, std::int64_t b) {
         return std::max<std::int64_t>(0, std::min(hi, b) - std::max(lo, a));
     };
@@ -60,7 +62,12 @@ int ModelMean(const Image& src, int dw, int dh, int x, int y, int c) {
             sum += wx * wy * src.px(i, j)[c];
         }
     }
-    const std::int64_t area = std::int64_t{src.w} * src.h;
+    return {sum, std::int64_t{src.w} * src.h};
+}
+
+// That mean rounded half up.
+int ModelMean(const Image& src, int dw, int dh, int x, int y, int c) {
+    const auto [sum, area] = ModelSum(src, dw, dh, x, y, c);
     return static_cast<int>((sum + area / 2) / area);
 }
 
@@ -182,6 +189,25 @@ TEST(BoxShrink, HeightsWithFewCommonFactorsStayWithinOneLevelOfTheModel) {
             for (int x = 0; x < dw; ++x)
                 for (int c = 0; c < 4; ++c)
                     ASSERT_LE(std::abs(dst.px(x, y)[c] - ModelMean(src, dw, dh, x, y, c)), 1) << x << "," << y;
+    }
+}
+
+TEST(BoxShrink, RescaledHeightsKeepTheMeanWithinAQuarterPercentOfALevelBeforeRounding) {
+    // The float rescaling of the vertical sums adds to the 1/256 of a level that rounding to
+    // a step costs: 1 x 23258 -> 1 x 9506 (found by fuzzing) came out 0.50391 off the exact mean.
+    std::mt19937 rng(7);
+    for (const auto& [sw, sh, dw, dh] : {std::tuple{1, 23258, 1, 9506}, std::tuple{9, 1080, 4, 613},
+                                         std::tuple{2, 32768, 1, 32767}}) {
+        const Image src = Random(sw, sh, rng);
+        const Image dst = Shrink(src, dw, dh);
+        for (int y = 0; y < dh; ++y)
+            for (int x = 0; x < dw; ++x)
+                for (int c = 0; c < 4; ++c) {
+                    const auto [sum, area] = ModelSum(src, dw, dh, x, y, c);
+                    // |out - sum / area| <= 1/2 + 1/250
+                    ASSERT_LE(1000 * std::abs(dst.px(x, y)[c] * area - sum), 504 * area)
+                        << sw << "x" << sh << " -> " << dw << "x" << dh << " at " << x << "," << y;
+                }
     }
 }
 

@@ -1,6 +1,8 @@
-// The size guard that runs before any image decoder: real PngSuite files, hand-built JPEG
-// marker streams, truncations and garbage.
+// The size guard that runs before any image decoder: the generated image corpus, hand-built
+// JPEG marker streams, truncations and garbage.
 #include "framework/image_header.h"
+
+#include "images/image_corpus.h"
 
 #include <gtest/gtest.h>
 
@@ -10,11 +12,12 @@
 #include <fstream>
 #include <iterator>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
-#ifndef PEMBORO_TESTDATA_DIR
-#error "PEMBORO_TESTDATA_DIR must name the shared test data folder"
+#ifndef PEMBORO_IMAGE_CORPUS_DIR
+#error "PEMBORO_IMAGE_CORPUS_DIR must name the generated image corpus"
 #endif
 
 namespace {
@@ -23,7 +26,7 @@ using Bytes = std::vector<std::uint8_t>;
 using fw::ImageFormat;
 using fw::ImageVerdict;
 
-const std::filesystem::path kPngSuite = std::filesystem::path(PEMBORO_TESTDATA_DIR) / "pngsuite";
+const std::filesystem::path kCorpus = PEMBORO_IMAGE_CORPUS_DIR;
 
 Bytes ReadFile(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);
@@ -85,52 +88,43 @@ struct Jpeg {
     Jpeg& ScanAndEnd() { return Segment(0xDA, {1, 1, 0, 0, 63, 0}).Raw({0x12, 0xFF, 0x00, 0x34, 0xFF, 0xD9}); }
 };
 
-// Expected sizes of the valid PngSuite images: sNN are NN x NN, three odd shapes, the rest 32 x 32.
-std::pair<std::uint32_t, std::uint32_t> PngSuiteSize(const std::string& name) {
-    if (name.rfind("cdfn", 0) == 0) return {8, 32};
-    if (name.rfind("cdhn", 0) == 0) return {32, 8};
-    if (name.rfind("cdsn", 0) == 0) return {8, 8};
-    if (name[0] == 's' && std::isdigit(static_cast<unsigned char>(name[1]))) {
-        const std::uint32_t n = static_cast<std::uint32_t>(std::stoi(name.substr(1, 2)));
-        return {n, n};
-    }
-    return {32, 32};
-}
-
-TEST(ImageHeader, EveryValidPngSuiteFileIsAcceptedWithItsSize) {
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(kPngSuite)) {
+TEST(ImageHeader, TheCorpusHoldsExactlyTheFilesOfTheTable) {
+    std::set<std::string> onDisk, inTable;
+    for (const auto& entry : std::filesystem::directory_iterator(kCorpus)) {
         const std::string name = entry.path().filename().string();
-        if (entry.path().extension() != ".png" || name[0] == 'x') continue;
-        ++files;
-        const fw::ImageHeader h = Read(ReadFile(entry.path()));
-        const auto [w, ht] = PngSuiteSize(name);
-        EXPECT_EQ(h.format, ImageFormat::Png) << name;
-        EXPECT_EQ(h.width, w) << name;
-        EXPECT_EQ(h.height, ht) << name;
-        EXPECT_EQ(fw::JudgeImageHeader(h), ImageVerdict::Accept) << name;
+        if (entry.path().extension() == ".png" || entry.path().extension() == ".jpg") onDisk.insert(name);
     }
-    EXPECT_EQ(files, 161);
+    for (const imagecorpus::File& f : imagecorpus::kFiles) EXPECT_TRUE(inTable.insert(f.name).second) << f.name;
+    EXPECT_EQ(onDisk, inTable);
 }
 
-TEST(ImageHeader, BrokenPngSuiteFilesAreRefusedUnlessOnlyTheirDataIsBroken) {
-    const struct { const char* file; ImageVerdict verdict; } cases[] = {
-        {"xs1n0g01.png", ImageVerdict::UnknownFormat},  // signature byte 1 with its top bit cleared
-        {"xs2n0g01.png", ImageVerdict::UnknownFormat},  // signature byte 2 changed
-        {"xs4n0g01.png", ImageVerdict::UnknownFormat},  // signature in lower case
-        {"xs7n0g01.png", ImageVerdict::UnknownFormat},  // signature LF turned into CR LF
-        {"xcrn0g04.png", ImageVerdict::UnknownFormat},  // CR bytes added (text-mode transfer)
-        {"xlfn0g04.png", ImageVerdict::UnknownFormat},  // LF bytes added
-        {"xc1n0g08.png", ImageVerdict::NoSize},         // colour type 1
-        {"xc9n2c08.png", ImageVerdict::NoSize},         // colour type 9
-        {"xd0n2c08.png", ImageVerdict::NoSize},         // bit depth 0
-        {"xd3n2c08.png", ImageVerdict::NoSize},         // bit depth 3
-        {"xd9n2c08.png", ImageVerdict::NoSize},         // bit depth 99
-        {"xhdn0g08.png", ImageVerdict::NoSize},         // IHDR CRC wrong
-        {"xcsn0g01.png", ImageVerdict::Accept},         // IDAT CRC wrong: the decoder's business
-        {"xdtn0g01.png", ImageVerdict::Accept},         // no IDAT at all: the decoder's business
-    };
-    for (const auto& c : cases) EXPECT_EQ(Judge(ReadFile(kPngSuite / c.file)), c.verdict) << c.file;
+TEST(ImageHeader, EveryValidCorpusFileIsAcceptedWithItsSize) {
+    int files = 0;
+    for (const imagecorpus::File& f : imagecorpus::kFiles) {
+        if (f.decoder != imagecorpus::Decoder::Decodes) continue;
+        ++files;
+        const fw::ImageHeader h = Read(ReadFile(kCorpus / f.name));
+        // The size the generator drew, not only the one the table claims.
+        const auto pixels = imagecorpus::ReadExpectedPixels(kCorpus / f.name);
+        ASSERT_TRUE(pixels) << f.name;
+        EXPECT_EQ(h.format, std::string(f.name).ends_with(".png") ? ImageFormat::Png : ImageFormat::Jpeg) << f.name;
+        EXPECT_EQ(h.width, pixels->width) << f.name;
+        EXPECT_EQ(h.height, pixels->height) << f.name;
+        EXPECT_EQ(fw::JudgeImageHeader(h), ImageVerdict::Accept) << f.name;
+    }
+    EXPECT_EQ(files, 50);
+}
+
+TEST(ImageHeader, BrokenCorpusFilesAreRefusedUnlessOnlyTheirDataIsBroken) {
+    for (const imagecorpus::File& f : imagecorpus::kFiles) {
+        const Bytes bytes = ReadFile(kCorpus / f.name);
+        ASSERT_FALSE(bytes.empty()) << f.name;
+        const fw::ImageHeader h = Read(bytes);
+        EXPECT_EQ(fw::JudgeImageHeader(h), f.verdict) << f.name;
+        EXPECT_EQ(h.sizeKnown, f.width != 0 || f.height != 0 || f.verdict == ImageVerdict::EmptySize) << f.name;
+        EXPECT_EQ(h.width, f.width) << f.name;
+        EXPECT_EQ(h.height, f.height) << f.name;
+    }
 }
 
 TEST(ImageHeader, SizeLimitsAdmitSlidesAndPhotosButNotBombs) {
@@ -220,8 +214,9 @@ TEST(ImageHeader, EveryTruncationOfAHeaderIsSafeAndRefused) {
     }
 }
 
-TEST(ImageHeader, TruncatedPngSuiteFilesKeepTheirSizeOnceTheHeaderIsIn) {
-    const Bytes file = ReadFile(kPngSuite / "basn2c08.png");
+TEST(ImageHeader, TruncatedPngFilesKeepTheirSizeOnceTheHeaderIsIn) {
+    const Bytes file = ReadFile(kCorpus / "valid-rgb-8.png");
+    ASSERT_GT(file.size(), 100u);
     for (std::size_t n : {0u, 7u, 8u, 16u, 32u, 33u, 100u}) {
         const Bytes prefix(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n));
         EXPECT_EQ(Judge(prefix), n >= 33 ? ImageVerdict::Accept : (n >= 8 ? ImageVerdict::NoSize : ImageVerdict::UnknownFormat))

@@ -139,7 +139,7 @@ void EndProcesses(const std::vector<DWORD>& ids) {
 }
 
 std::wstring DistDir() { return FromUnixPath(PEMBORO_DIST_DIR); }
-std::wstring TestDataDir() { return FromUnixPath(PEMBORO_TESTDATA_DIR); }
+std::wstring ImageCorpusDir() { return FromUnixPath(PEMBORO_IMAGE_CORPUS_DIR); }
 
 std::wstring TempDir() {
     wchar_t base[MAX_PATH];

@@ -44,9 +44,9 @@ std::vector<DWORD> ProcessesRunning(const std::wstring& exePath);
 // Ends these processes, each by a handle opened on its id, and waits for each to be gone.
 void EndProcesses(const std::vector<DWORD>& ids);
 
-std::wstring DistDir();      // where the program and the demo deck lie
-std::wstring TestDataDir();  // the shared test files (pngsuite ...)
-std::wstring TempDir();      // a fresh folder for this test process
+std::wstring DistDir();         // where the program and the demo deck lie
+std::wstring ImageCorpusDir();  // the generated image corpus (see images/image_corpus.h)
+std::wstring TempDir();         // a fresh folder for this test process
 
 // An application object for tests: no profile store unless a test sets one.
 class TestApp : public CWinApp {
