@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "launch/process_starter_win.h"
+#include "launch/process_start_win.h"
 #include "launch/simulator.h"
 
 namespace {
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     Print("GlobalAddAtom + GlobalDeleteAtom", Measure(rounds, [&] { ::GlobalDeleteAtom(::GlobalAddAtomW(circuit.c_str())); }));
     Print("SendMessageTimeout round trip, no work", Measure(rounds, [&] {
               DWORD_PTR reply = 0;
-              ::SendMessageTimeoutW(simulator, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, SimulatorHungTimeoutMs, &reply);
+              ::SendMessageTimeoutW(simulator, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSimulatorHungTimeoutMs, &reply);
           }));
 
     DWORD pid = 0;

@@ -50,13 +50,14 @@ target_compile_options(pemboro_core PRIVATE ${PEMBORO_WARNINGS})
 file(GLOB PEMBORO_WIN_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/framework/*.cpp
   ${CMAKE_SOURCE_DIR}/src/*/*_win.cpp)
-list(FILTER PEMBORO_WIN_SOURCES EXCLUDE REGEX "/(winmain\\.cpp|app_main_win\\.cpp)$")
+# The entry point and the application object: each test program has its own.
+list(FILTER PEMBORO_WIN_SOURCES EXCLUDE REGEX "/src/app/main_win\\.cpp$")
 list(FILTER PEMBORO_WIN_SOURCES EXCLUDE REGEX "/src/framework/(image_header|box_filter)\\.cpp$")
 add_library(pemboro_win STATIC ${PEMBORO_WIN_SOURCES})
 target_link_libraries(pemboro_win PUBLIC pemboro_core ${PEMBORO_WIN_LIBS})
 target_compile_options(pemboro_win PRIVATE ${PEMBORO_WARNINGS})
 
-add_executable(Pemboro WIN32 src/framework/winmain.cpp src/app/app_main_win.cpp $<TARGET_OBJECTS:pemboro_res>)
+add_executable(Pemboro WIN32 src/app/main_win.cpp $<TARGET_OBJECTS:pemboro_res>)
 target_link_libraries(Pemboro PRIVATE pemboro_win)
 target_link_options(Pemboro PRIVATE -municode)
 target_compile_options(Pemboro PRIVATE ${PEMBORO_WARNINGS})

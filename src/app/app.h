@@ -1,7 +1,8 @@
-// The application object: start-up with its switches and branding, the
-// profile, and the slide index written back at exit.
+// The application object: start-up with its switches and branding, the profile, and the slide
+// index written back at exit; and the document, which gives the caption its title.
 #pragma once
 #include "framework/app.h"
+#include "framework/doc.h"
 
 extern bool g_proMode;
 extern bool g_bigMode;
@@ -14,4 +15,10 @@ public:
     ~CPemboroApp() override;  // writes the slide index to the profile
 
     BOOL InitInstance() override;
+};
+
+// The document holds no data: the deck is compiled in.
+class CPemboroDoc : public CDocument {
+public:
+    BOOL OnNewDocument() override;
 };

@@ -3,12 +3,10 @@
 #include <cwchar>
 #include <iterator>
 
-#include "app/doc.h"
 #include "app/mainframe.h"
 #include "app/switches.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
-#include "framework/doc_template.h"
 #include "launch/simulator.h"
 #include "launch/target_names.h"
 #include "res/resource.h"
@@ -37,8 +35,8 @@ BOOL CPemboroApp::InitInstance() {
 
     // A path that does not fit is cut short, and the call then returns the buffer's size: the
     // folder of a cut path is some other folder, so start-up ends as when there is no path.
-    const DWORD len = ::GetModuleFileNameW(nullptr, g_appDir, APP_DIR_CHARS);
-    if (len == 0 || len >= APP_DIR_CHARS) {
+    const DWORD len = ::GetModuleFileNameW(nullptr, g_appDir, kAppDirChars);
+    if (len == 0 || len >= kAppDirChars) {
         g_appDir[0] = L'\0';
         return FALSE;
     }
@@ -71,4 +69,10 @@ BOOL CPemboroApp::InitInstance() {
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();
     return TRUE;
+}
+
+BOOL CPemboroDoc::OnNewDocument() {
+    const BOOL result = CDocument::OnNewDocument();
+    SetPathName(L"Circelo Vexa Roundway 2017", FALSE);
+    return result;
 }

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "framework/frame.h"
-#include "framework/keep_awake.h"
+#include "framework/thread_state.h"
 
 class CMainFrame : public CFrameWnd {
 public:

@@ -30,6 +30,7 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
     return TRUE;
 }
 
+// The base makes the view; the frame has nothing of its own to create.
 int CMainFrame::OnCreate(CREATESTRUCTW* cs) { return CFrameWnd::OnCreate(cs) == -1 ? -1 : 0; }
 
 void CMainFrame::OnFullScreen() {

@@ -1,5 +1,6 @@
 // Command-line switches and the co-branding choice they make.
 #pragma once
+#include "res/resource.h"
 
 // First case-insensitive (ASCII) occurrence of word in text, or null.
 const wchar_t* FindNoCase(const wchar_t* text, const wchar_t* word);
@@ -8,10 +9,6 @@ const wchar_t* FindNoCase(const wchar_t* text, const wchar_t* word);
 // followed by the end or a space. Only the first occurrence of the word counts.
 bool HasSwitchIn(const wchar_t* cmdLineTail, const wchar_t* word);
 
-// Logo bitmap ids.
-inline constexpr int IDB_PARENT_LOGO = 312;
-inline constexpr int IDB_BRAND_LOGO = 315;
-
 struct BrandingChoice {
     const wchar_t* pszSwitch;  // null for the row that applies when no switch is present
     int nBrandLogoId;          // bottom right; 0 = none
@@ -19,13 +16,14 @@ struct BrandingChoice {
 };
 
 // In test order: the first switch present wins, whatever its place on the command line.
+// Tessly and Bryndal are tested in the other order than their ids run.
 inline constexpr BrandingChoice kBrandingChoices[] = {
-    {L"Orvane", 304, IDB_PARENT_LOGO},   {L"Tessly", 306, IDB_PARENT_LOGO},
-    {L"Bryndal", 305, IDB_PARENT_LOGO},  {L"Morvik", 307, IDB_PARENT_LOGO},
-    {L"Quorrel", 308, IDB_PARENT_LOGO},  {L"vandrel", 309, IDB_PARENT_LOGO},
-    {L"Pelmar", 310, IDB_PARENT_LOGO},   {L"Zintok", 311, IDB_PARENT_LOGO},
-    {L"Brannoch", IDB_PARENT_LOGO, IDB_BRAND_LOGO},
-    {nullptr, 0, IDB_PARENT_LOGO},
+    {L"Orvane", IDB_PARTNER_ORVANE, IDB_PARENT},   {L"Tessly", IDB_PARTNER_TESSLY, IDB_PARENT},
+    {L"Bryndal", IDB_PARTNER_BRYNDAL, IDB_PARENT}, {L"Morvik", IDB_PARTNER_MORVIK, IDB_PARENT},
+    {L"Quorrel", IDB_PARTNER_QUORREL, IDB_PARENT}, {L"vandrel", IDB_PARTNER_VANDREL, IDB_PARENT},
+    {L"Pelmar", IDB_PARTNER_PELMAR, IDB_PARENT},   {L"Zintok", IDB_PARTNER_ZINTOK, IDB_PARENT},
+    {L"Brannoch", IDB_PARENT, IDB_BRAND},
+    {nullptr, 0, IDB_PARENT},
 };
 
 BrandingChoice ChooseBranding(const wchar_t* cmdLineTail);

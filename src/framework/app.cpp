@@ -3,7 +3,7 @@
 #include <shellapi.h>
 #include <shobjidl.h>
 
-#include "framework/doc_template.h"
+#include "framework/doc.h"
 #include "framework/frame.h"
 #include "framework/gdi.h"
 #include "framework/wnd.h"
@@ -79,6 +79,7 @@ void CWinApp::OnAppExit() {
 
 void CWinApp::SetAppID(const wchar_t* appId) { ::SetCurrentProcessExplicitAppUserModelID(appId); }
 
+// The program has one window and no tabbed documents: the taskbar has nothing more to show.
 void CWinApp::EnableTaskbarInteraction(BOOL) {}
 
 void CWinApp::SetRegistryKey(const wchar_t* company) { m_strRegistryKey = company; }
@@ -136,12 +137,10 @@ BOOL CWinApp::ProcessShellCommand(CCommandLineInfo& info) {
     return TRUE;
 }
 
-int AfxWinMain(HINSTANCE instance, LPWSTR cmdLine, int nCmdShow) {
+int AfxWinMain(LPWSTR cmdLine) {
     CWinApp* app = AfxGetApp();
     if (!app) return 1;
-    app->m_hInstance = instance;
     app->m_lpCmdLine = cmdLine;
-    app->m_nCmdShow = nCmdShow;
     if (!app->InitInstance()) {
         if (app->m_pMainWnd && app->m_pMainWnd->m_hWnd) ::DestroyWindow(app->m_pMainWnd->m_hWnd);
         return app->ExitInstance();

@@ -5,7 +5,7 @@
 #include <optional>
 
 #include "framework/afx.h"
-#include "framework/com_apartment.h"
+#include "framework/thread_state.h"
 
 class CWnd;
 class CSingleDocTemplate;
@@ -42,9 +42,7 @@ public:
     void ParseCommandLine(CCommandLineInfo& info) const;
     BOOL ProcessShellCommand(CCommandLineInfo& info);
 
-    HINSTANCE m_hInstance = nullptr;
     LPWSTR m_lpCmdLine = nullptr;  // the command line after the program's own name
-    int m_nCmdShow = SW_SHOWNORMAL;
     CWnd* m_pMainWnd = nullptr;
     CString m_strAppName;       // from the string resource of the application title when not given
     CString m_strRegistryKey;   // empty until SetRegistryKey: no profile store then
@@ -62,7 +60,7 @@ private:
 CWinApp* AfxGetApp();
 
 // Runs the application object's life: InitInstance, the message loop, ExitInstance.
-int AfxWinMain(HINSTANCE instance, LPWSTR cmdLine, int nCmdShow);
+int AfxWinMain(LPWSTR cmdLine);
 
 // A string resource of this module, or empty.
 CString AfxLoadString(UINT id);

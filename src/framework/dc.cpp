@@ -17,11 +17,6 @@ void CDC::FillSolidRect(const RECT& rc, COLORREF color) {
     ::SetBkColor(m_hDC, old);
 }
 
-void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
-    const RECT rc{x, y, x + cx, y + cy};
-    FillSolidRect(rc, color);
-}
-
 CPaintDC::CPaintDC(HWND hwnd) : m_hWndPaint(hwnd) { Attach(::BeginPaint(hwnd, &m_ps)); }
 
 CPaintDC::~CPaintDC() {

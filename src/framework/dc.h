@@ -19,7 +19,6 @@ public:
 
     int GetClipBox(RECT* rc) const { return ::GetClipBox(m_hDC, rc); }
     void FillSolidRect(const RECT& rc, COLORREF color);
-    void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
     COLORREF GetBkColor() const { return ::GetBkColor(m_hAttribDC); }
 };
 

@@ -1,9 +1,9 @@
 #include "framework/doc.h"
 
 #include "framework/app.h"
+#include "framework/frame.h"
 
 BOOL CDocument::OnNewDocument() {
-    m_strPathName.clear();
     m_strTitle = L"Untitled";
     return TRUE;
 }
@@ -18,8 +18,31 @@ BOOL CDocument::OnOpenDocument(const wchar_t* path) {
     return TRUE;
 }
 
+// No recent-file list here: addToMru has nothing to add to.
 void CDocument::SetPathName(const wchar_t* path, BOOL) {
-    m_strPathName = path ? path : L"";
-    const size_t slash = m_strPathName.find_last_of(L"\\/");
-    m_strTitle = slash == CString::npos ? m_strPathName : m_strPathName.substr(slash + 1);
+    const CString pathName = path ? path : L"";
+    const size_t slash = pathName.find_last_of(L"\\/");
+    m_strTitle = slash == CString::npos ? pathName : pathName.substr(slash + 1);
+}
+
+CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, DocFactory doc, FrameFactory frame, ViewFactory view)
+    : m_resourceId(resourceId), m_makeDoc(std::move(doc)), m_makeFrame(std::move(frame)), m_makeView(std::move(view)) {}
+
+CFrameWnd* CSingleDocTemplate::OpenDocumentFile(const wchar_t* path) {
+    m_doc = m_makeDoc();
+    if (!m_doc) return nullptr;
+    if (path ? !m_doc->OnOpenDocument(path) : !m_doc->OnNewDocument()) {
+        if (path) {
+            const CString text = L"Cannot open the document \"" + CString(path) + L"\".";
+            AfxMessageBox(nullptr, text.c_str(), MB_OK | MB_ICONEXCLAMATION);
+        }
+        m_doc.reset();
+        return nullptr;
+    }
+    CFrameWnd* frame = m_makeFrame();
+    if (!frame->LoadFrame(m_resourceId, m_doc.get(), m_makeView)) {
+        delete frame;  // it deletes itself only once its window was made
+        return nullptr;
+    }
+    return frame;
 }

@@ -8,8 +8,6 @@ namespace {
 constexpr UINT AFX_IDW_PANE_FIRST = 0xE900;
 }
 
-CFrameWnd::~CFrameWnd() = default;
-
 bool CFrameWnd::LoadFrame(UINT resourceId, CDocument* doc, const CSingleDocTemplate::ViewFactory& makeView) {
     HINSTANCE module = ::GetModuleHandleW(nullptr);
     CREATESTRUCTW cs{};

@@ -1,16 +1,14 @@
 // The main frame: caption, menu and accelerators from one resource id, the
 // view filling its client area, commands routed view first.
 #pragma once
-#include "framework/doc_template.h"
+#include "framework/doc.h"
 #include "framework/wnd.h"
 
-class CDocument;
 class CView;
 
 class CFrameWnd : public CWnd {
 public:
     CFrameWnd() = default;
-    ~CFrameWnd() override;
 
     // Creates the window with menu and accelerators `resourceId` and its view.
     bool LoadFrame(UINT resourceId, CDocument* doc, const CSingleDocTemplate::ViewFactory& makeView);
@@ -27,7 +25,6 @@ public:
     void OnViewDestroyed(CView* view) {
         if (m_pViewActive == view) m_pViewActive = nullptr;
     }
-    CDocument* GetActiveDocument() const { return m_pDocument; }
     // The print preview shown in place of the view, or null: it gets the client area, the
     // focus, keys after the accelerators, and commands before the view.
     CWnd* GetPreviewWindow() const { return m_pPreviewWnd; }

@@ -43,7 +43,9 @@ using Bitmap = Unique<HBITMAP, GdiObjectTraits>;
 using Font = Unique<HFONT, GdiObjectTraits>;
 using Pen = Unique<HPEN, GdiObjectTraits>;
 using Brush = Unique<HBRUSH, GdiObjectTraits>;
-using MemoryDc = Unique<HDC, DcTraits>;       // from CreateCompatibleDC / CreateDC
+// Both go with DeleteDC; the names say where the DC came from.
+using MemoryDc = Unique<HDC, DcTraits>;   // from CreateCompatibleDC
+using PrinterDc = Unique<HDC, DcTraits>;  // from CreateDC for a printer, or the print dialog
 using RegKey = Unique<HKEY, RegKeyTraits>;
 using KernelHandle = Unique<HANDLE, KernelHandleTraits>;
 using GlobalAtom = Unique<ATOM, AtomTraits>;

@@ -1,7 +1,7 @@
 #include "framework/image_loader.h"
 
-#include "framework/com_apartment.h"
 #include "framework/image_header.h"
+#include "framework/thread_state.h"
 
 #include <objbase.h>
 #include <wincodec.h>

@@ -126,7 +126,7 @@ bool RunPrintDialog(HWND owner, CPrintInfo& info) {
         last.devMode.reset(pd.hDevMode);
         last.devNames.reset(pd.hDevNames);
     }
-    fw::MemoryDc printer(pd.hDC);
+    fw::PrinterDc printer(pd.hDC);
     if (!accepted || !printer) return false;
     if (pd.Flags & PD_PAGENUMS) {
         info.m_nFromPage = pd.nFromPage;

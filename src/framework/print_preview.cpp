@@ -90,7 +90,7 @@ CPrintPreviewWnd* CPrintPreviewWnd::Open(CFrameWnd* frame, CView* view, std::uni
     if (!info) return nullptr;
     // The printer lends the preview its page size, and nothing more; its DC is released on
     // every way out.
-    const fw::MemoryDc printer(std::exchange(info->m_hPrinterDC, nullptr));
+    const fw::PrinterDc printer(std::exchange(info->m_hPrinterDC, nullptr));
     if (!frame || !frame->m_hWnd || !view || !view->m_hWnd) return nullptr;
     const PaperMetrics paper = PaperOf(printer.get());
     info->m_bPreview = TRUE;
@@ -317,7 +317,7 @@ void CView::OnFilePrintPreview() {
     auto info = std::make_unique<CPrintInfo>();
     info->m_bPreview = TRUE;
     if (!OnPreparePrinting(info.get())) {
-        const fw::MemoryDc unused(std::exchange(info->m_hPrinterDC, nullptr));
+        const fw::PrinterDc unused(std::exchange(info->m_hPrinterDC, nullptr));
         return;
     }
     CPrintPreviewWnd::Open(frame, this, std::move(info));

@@ -5,13 +5,12 @@
 #pragma once
 #include <memory>
 
-#include "framework/print_info.h"
 #include "framework/print_preview_area.h"
 #include "framework/print_preview_layout.h"
+#include "framework/view.h"
 #include "framework/wnd.h"
 
 class CFrameWnd;
-class CView;
 
 // Button ids of the preview bar.
 inline constexpr UINT AFX_ID_PREVIEW_CLOSE = 0xE300;
@@ -45,7 +44,6 @@ public:
     int Zoom() const { return m_nZoom; }
     const PaperMetrics& Paper() const { return m_paper; }
     const CPrintInfo& Info() const { return *m_pInfo; }
-    CView* View() const { return m_pView; }
     HWND PageArea() const { return m_area.m_hWnd; }
     HWND Button(UINT id) const { return ::GetDlgItem(m_hWnd, static_cast<int>(id)); }
 

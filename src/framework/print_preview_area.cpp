@@ -5,7 +5,7 @@
 
 #include "framework/dc.h"
 #include "framework/print_preview.h"
-#include "framework/print_preview_sheet.h"
+#include "framework/view.h"
 
 namespace {
 
@@ -20,10 +20,31 @@ int ScreenDpi() {
 
 SIZE SizeOf(const RECT& rc) { return {rc.right - rc.left, rc.bottom - rc.top}; }
 
-void Fill(HDC dc, const RECT& rc, COLORREF colour) {
-    const COLORREF old = ::SetBkColor(dc, colour);
-    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
-    ::SetBkColor(dc, old);
+// Draws page `page` through the view's OnPrint onto a screen bitmap of `pixels`, which stands
+// for the printable area of `paper`: the DC is a printing DC (m_bPrinting) whose clip box is
+// that area in printer pixels, exactly as on paper, scaled down by its mapping mode.
+// Sets the record's m_nCurPage; the view may clear m_bContinuePrinting.
+fw::Bitmap RenderPreviewPage(CView& view, CPrintInfo& info, UINT page, const PaperMetrics& paper, SIZE pixels) {
+    if (pixels.cx <= 0 || pixels.cy <= 0) return {};
+    const fw::WindowDc screen(nullptr);
+    fw::MemoryDc memory(::CreateCompatibleDC(screen.get()));
+    fw::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), pixels.cx, pixels.cy));
+    if (!memory || !bitmap) return {};
+    {
+        const fw::ScopedSelect select(memory.get(), bitmap.get());
+        ::PatBlt(memory.get(), 0, 0, pixels.cx, pixels.cy, WHITENESS);
+        // The window extent is the printer's page and the viewport the bitmap, so the clip box
+        // (the bitmap's bounds) reads back as exactly (0, 0, HORZRES, VERTRES).
+        ::SetMapMode(memory.get(), MM_ANISOTROPIC);
+        ::SetWindowExtEx(memory.get(), paper.printable.cx, paper.printable.cy, nullptr);
+        ::SetViewportExtEx(memory.get(), pixels.cx, pixels.cy, nullptr);
+        CBorrowedDC dc(memory.get());
+        dc.m_bPrinting = TRUE;
+        info.m_nCurPage = page;
+        info.m_bContinuePrinting = TRUE;
+        view.OnPrint(&dc, &info);
+    }
+    return bitmap;
 }
 
 }  // namespace
@@ -131,7 +152,8 @@ void CPreviewPageArea::OnPaint() {
     if (!memory || !surface) return;
     const fw::ScopedSelect select(memory.get(), surface.get());
     const HDC dc = memory.get();
-    Fill(dc, client, ::GetSysColor(COLOR_APPWORKSPACE));
+    CBorrowedDC canvas(dc);
+    canvas.FillSolidRect(client, ::GetSysColor(COLOR_APPWORKSPACE));
 
     const PreviewLayout layout = CurrentLayout();
     std::vector<std::pair<UINT, SIZE>> shown;
@@ -141,8 +163,8 @@ void CPreviewPageArea::OnPaint() {
         const RECT& paper = layout.paper[i];
         const RECT shadow{paper.left + kPreviewShadow, paper.top + kPreviewShadow, paper.right + kPreviewShadow,
                           paper.bottom + kPreviewShadow};
-        Fill(dc, shadow, kShadowColour);
-        Fill(dc, paper, RGB(255, 255, 255));
+        canvas.FillSolidRect(shadow, kShadowColour);
+        canvas.FillSolidRect(paper, RGB(255, 255, 255));
         const RECT& printable = layout.printable[i];
         const SIZE size = SizeOf(printable);
         if (HBITMAP bitmap = PageBitmap(page, size)) {

@@ -3,8 +3,6 @@
 #include "framework/dc.h"
 #include "framework/frame.h"
 
-CView::~CView() = default;
-
 bool CView::Create(CFrameWnd* parent, CDocument* doc, UINT id) {
     m_pDocument = doc;
     m_pFrame = parent;

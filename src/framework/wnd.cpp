@@ -23,10 +23,6 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* titl
     return hwnd != nullptr;
 }
 
-void CWnd::DestroyWindow() {
-    if (m_hWnd) ::DestroyWindow(m_hWnd);
-}
-
 LRESULT CALLBACK CWnd::StaticWndProcEntry(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTW*>(lParam);

@@ -17,7 +17,6 @@ public:
     // Registers (once) and creates a window whose messages reach this object.
     bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                   int x, int y, int cx, int cy, HWND parent, HMENU menuOrId);
-    void DestroyWindow();
 
     // Called by the message loop for every queued message before dispatch.
     virtual BOOL PreTranslateMessage(MSG* pMsg);

@@ -3,12 +3,12 @@
 #pragma once
 #include <windows.h>
 
-#include "launch/title_match.h"
+#include "launch/simulator_rules.h"
 
 extern const wchar_t* g_simulatorPath;  // full path of the executable
 extern const wchar_t* g_simulatorExe;   // its file name: argument 0 of every start
-extern wchar_t g_simulatorPathBuf[512];
-extern wchar_t g_simulatorExeBuf[512];
+extern wchar_t g_simulatorPathBuf[kSimulatorNameChars];
+extern wchar_t g_simulatorExeBuf[kSimulatorNameChars];
 extern bool g_simulatorLookupDone;      // the open and run fallbacks have run their one lookup
 
 inline constexpr UINT SimulatorOpenMessage = WM_APP + 9;  // 32777
@@ -17,8 +17,8 @@ inline constexpr UINT SimulatorRunMessage = WM_APP + 10;  // 32778
 // While the presenter waits for the simulator's answer it checks, this often, that the
 // simulator still handles its window's messages; a simulator that has not answered such a
 // check within the system's hung-window time (5 s) counts as hung.
-inline constexpr DWORD SimulatorLivenessCheckMs = 1000;
-inline constexpr UINT SimulatorHungTimeoutMs = 5000;
+inline constexpr DWORD kSimulatorLivenessCheckMs = 1000;
+inline constexpr UINT kSimulatorHungTimeoutMs = 5000;
 
 // The machine's own processor architecture, also under 32-bit emulation.
 WORD NativeProcessorArchitecture();

@@ -1,5 +1,6 @@
-// Handing files to the simulator: its window found by title, the path passed in a
-// global atom, and a new simulator process whenever no window takes the file.
+// Handing files to the simulator: where it lies (by default for the machine's processor, or
+// where the ".asc" open command says), its window found by title, the path passed in a global
+// atom, and a new simulator process whenever no window takes the file.
 #include <cwchar>
 #include <iterator>
 #include <memory>
@@ -8,11 +9,9 @@
 #include <vector>
 
 #include "framework/gdi.h"
-#include "launch/association.h"
-#include "launch/process_starter_win.h"
+#include "launch/process_start_win.h"
 #include "launch/simulator.h"
 #include "launch/target_names.h"
-#include "launch/zorder_walk.h"
 
 namespace {
 
@@ -74,7 +73,7 @@ void CALLBACK OnReply(HWND, UINT, ULONG_PTR data, LRESULT result) {
 // window went, or when its thread stopped handling messages (the system's own hung test, and
 // a check message that went unanswered for the hung-window time).
 bool AwaitReply(HWND hwnd, const PendingReply& pending) {
-    ULONGLONG nextCheck = ::GetTickCount64() + SimulatorLivenessCheckMs;
+    ULONGLONG nextCheck = ::GetTickCount64() + kSimulatorLivenessCheckMs;
     while (!pending.replied) {
         ::MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_SENDMESSAGE, 0);
         MSG msg;
@@ -83,11 +82,11 @@ bool AwaitReply(HWND hwnd, const PendingReply& pending) {
         if (!::IsWindow(hwnd) || ::IsHungAppWindow(hwnd)) return false;
         if (::GetTickCount64() < nextCheck) continue;
         DWORD_PTR ignored = 0;
-        if (!::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, SimulatorHungTimeoutMs,
+        if (!::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kSimulatorHungTimeoutMs,
                                    &ignored) &&
             !pending.replied)
             return false;
-        nextCheck = ::GetTickCount64() + SimulatorLivenessCheckMs;
+        nextCheck = ::GetTickCount64() + kSimulatorLivenessCheckMs;
     }
     return true;
 }
@@ -109,8 +108,27 @@ void FallbackStart(const wchar_t* path, bool run) {
 
 }  // namespace
 
+WORD NativeProcessorArchitecture() {
+    SYSTEM_INFO info{};
+    // Looked up by name: older systems lack the native query and get the emulated answer.
+    using GetNativeSystemInfoFn = void(WINAPI*)(LPSYSTEM_INFO);
+    HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    auto query = kernel ? reinterpret_cast<GetNativeSystemInfoFn>(
+                              reinterpret_cast<void*>(::GetProcAddress(kernel, "GetNativeSystemInfo")))
+                        : nullptr;
+    if (query) query(&info);
+    else ::GetSystemInfo(&info);
+    return info.wProcessorArchitecture;
+}
+
+// Set during static initialisation, before start-up asks the registry for another place.
+const wchar_t* g_simulatorPath = DefaultSimulatorPathFor(NativeProcessorArchitecture());
+const wchar_t* g_simulatorExe = DefaultSimulatorExeFor(NativeProcessorArchitecture());
+wchar_t g_simulatorPathBuf[kSimulatorNameChars];
+wchar_t g_simulatorExeBuf[kSimulatorNameChars];
+bool g_simulatorLookupDone = false;
+
 void LookupSimulatorAssociation() {
-    static_assert(kSimulatorNameChars == std::size(g_simulatorPathBuf));
     wchar_t fileTypeBuffer[kFileTypeTextChars] = {};
     const auto fileType = ReadDefaultValue(L".asc", fileTypeBuffer, kFileTypeTextChars);
     if (!fileType) return;

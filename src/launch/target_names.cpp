@@ -2,10 +2,10 @@
 
 #include <cwchar>
 
-wchar_t g_appDir[APP_DIR_CHARS] = {};
+wchar_t g_appDir[kAppDirChars] = {};
 
 namespace {
-wchar_t g_resolved[RESOLVED_PATH_CHARS];
+wchar_t g_resolved[kResolvedPathChars];
 
 wchar_t FoldLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
 
@@ -44,7 +44,7 @@ const wchar_t* ResolvePath(const wchar_t* name) {
     if (IsAbsolute(name)) len = 0;
     else if (haveDir && std::wcsncmp(name, L".\\", 2) == 0) name += 2;
     const size_t rest = std::wcslen(name);
-    if (len + rest >= RESOLVED_PATH_CHARS) {
+    if (len + rest >= kResolvedPathChars) {
         g_resolved[0] = L'\0';  // a cut path could name another file: open nothing instead
         return g_resolved;
     }

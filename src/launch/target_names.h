@@ -2,11 +2,11 @@
 // circuit files apart by their extension.
 #pragma once
 
-inline constexpr int APP_DIR_CHARS = 260;
-inline constexpr int RESOLVED_PATH_CHARS = 520;
+inline constexpr int kAppDirChars = 260;
+inline constexpr int kResolvedPathChars = 520;
 
 // The folder of the running executable, without a trailing backslash.
-extern wchar_t g_appDir[APP_DIR_CHARS];
+extern wchar_t g_appDir[kAppDirChars];
 
 // The full path of a deck file name, in a buffer that the next call overwrites.
 // A result that would not fit the buffer is refused: the empty string.

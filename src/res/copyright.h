@@ -1,4 +1,4 @@
-// The maker's copyright notice: printed on handouts and shown as bitmap 300 on screen.
+// The maker's copyright notice: printed on handouts and shown as bitmap IDB_COPYRIGHT on screen.
 // The bitmap generator reads the text from this line, so the two always say the same words.
 #pragma once
 

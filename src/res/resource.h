@@ -1,4 +1,6 @@
-// Resource ids shared by the resource script and the code.
+// The resource ids, written down here only: the resource script, the Windows code and the pure
+// rules (the co-branding table) all take them from this file. Plain #defines, since the resource
+// compiler reads nothing but the preprocessor's names.
 #pragma once
 
 #define IDR_MAINFRAME 128

@@ -1,12 +1,9 @@
 #include "view/branding_layout.h"
 
 #include "deck/deck.h"
+#include "res/resource.h"
 
 namespace {
-
-// Resource ids of the two logos that the closing slide always shows.
-constexpr int kBrandLogo = 315;
-constexpr int kParentLogo = 312;
 
 double D(int v) { return static_cast<double>(v); }
 
@@ -41,12 +38,12 @@ LogoPlan PlanLogos(int slideIndex, int brandLogoId, int secondLogoId) {
         if (brandLogoId != 0) add(brandLogoId, LogoSlot::BottomRight);
         return plan;
     }
-    add(kBrandLogo, LogoSlot::BigLeft);
-    if (brandLogoId == kParentLogo) {
+    add(IDB_BRAND, LogoSlot::BigLeft);
+    if (brandLogoId == IDB_PARENT) {
         add(brandLogoId, LogoSlot::BigRight);
         return plan;
     }
-    add(kParentLogo, LogoSlot::BigRight);
+    add(IDB_PARENT, LogoSlot::BigRight);
     if (brandLogoId != 0) add(brandLogoId, LogoSlot::Partner);
     return plan;
 }

@@ -11,7 +11,7 @@
 #include "framework/app.h"
 #include "launch/dispatch.h"
 #include "launch/file_tests.h"
-#include "launch/shell_open_win.h"
+#include "launch/process_start_win.h"
 #include "launch/simulator.h"
 #include "launch/target_names.h"
 #include "view/geometry.h"

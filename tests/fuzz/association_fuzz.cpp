@@ -1,7 +1,7 @@
 // The simulator's location comes from a registry text that anyone with rights to the file type
 // can write. Whatever it holds, the reader stays inside its buffer and what the parser returns
 // is a quoted path of the command, before the quoted "%1", short enough for its buffer.
-#include "launch/association.h"
+#include "launch/simulator_rules.h"
 
 #include "fuzz_check.h"
 #include "fuzz_text.h"

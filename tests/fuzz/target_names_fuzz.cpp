@@ -30,13 +30,13 @@ std::wstring ExpectedJoin(const std::wstring& dir, const std::wstring& name) {
     } else {
         joined = base + name;
     }
-    return joined.size() < RESOLVED_PATH_CHARS ? joined : std::wstring();
+    return joined.size() < kResolvedPathChars ? joined : std::wstring();
 }
 
 void CheckResolve(const std::wstring& dir, const std::wstring& name) {
     std::wmemcpy(g_appDir, dir.c_str(), dir.size() + 1);
     const wchar_t* resolved = ResolvePath(name.c_str());
-    Check(std::wcslen(resolved) < RESOLVED_PATH_CHARS, "the result ends inside its buffer");
+    Check(std::wcslen(resolved) < kResolvedPathChars, "the result ends inside its buffer");
     Check(resolved == ExpectedJoin(dir, name), "folder, backslash and name, or nothing");
     Check(std::wcscmp(ResolvePath(nullptr), ExpectedJoin(dir, L"").c_str()) == 0, "no name gives the folder");
 }
@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto pieces = fuzz::SplitAtNul(fuzz::Utf16Units(data, size));
     const std::wstring& name = pieces.back();
     std::wstring dir = pieces.size() > 1 ? pieces.front() : std::wstring();
-    if (dir.size() >= APP_DIR_CHARS) dir.resize(APP_DIR_CHARS - 1);  // the folder always fits its buffer
+    if (dir.size() >= kAppDirChars) dir.resize(kAppDirChars - 1);  // the folder always fits its buffer
     CheckResolve(dir, name);
     CheckExtensions(name);
     return 0;

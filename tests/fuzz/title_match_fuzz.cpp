@@ -1,6 +1,6 @@
 // Window titles are whatever other programs set. Any title: the test reads it no further than
 // its terminator and matches exactly the simulator's name, alone or followed by " -".
-#include "launch/title_match.h"
+#include "launch/simulator_rules.h"
 
 #include "fuzz_check.h"
 #include "fuzz_text.h"

@@ -56,19 +56,33 @@ struct BrandingCase {
     int second;
 };
 
+// The logo ids are resource numbers that start-up hands on as they are: the names carry the
+// numbers of the co-branding table, Tessly's and Bryndal's the other way round from their order.
+TEST(ChooseBranding, LogoNamesCarryTheTableNumbers) {
+    const struct {
+        int id, number;
+    } logos[] = {
+        {IDB_PARTNER_ORVANE, 304}, {IDB_PARTNER_TESSLY, 306}, {IDB_PARTNER_BRYNDAL, 305},
+        {IDB_PARTNER_MORVIK, 307}, {IDB_PARTNER_QUORREL, 308}, {IDB_PARTNER_VANDREL, 309},
+        {IDB_PARTNER_PELMAR, 310}, {IDB_PARTNER_ZINTOK, 311},  {IDB_PARENT, 312},
+        {IDB_BRAND, 315},
+    };
+    for (const auto& logo : logos) EXPECT_EQ(logo.id, logo.number);
+}
+
 TEST(ChooseBranding, TestOrderDecidesNotCommandLineOrder) {
     const BrandingCase cases[] = {
-        {L"", 0, 312},
-        {L"-Brannoch", 312, 315},
-        {L"-Tessly -Orvane", 304, 312},
-        {L"-Brannoch -Pelmar", 310, 312},
-        {L"-Tessly", 306, 312},
-        {L"-Bryndal", 305, 312},
-        {L"/morvik", 307, 312},
-        {L"-Quorrel", 308, 312},
-        {L"-Vandrel", 309, 312},
-        {L"-Zintok", 311, 312},
-        {L"Orvane", 0, 312},  // no prefix: not a switch
+        {L"", 0, IDB_PARENT},
+        {L"-Brannoch", IDB_PARENT, IDB_BRAND},
+        {L"-Tessly -Orvane", IDB_PARTNER_ORVANE, IDB_PARENT},
+        {L"-Brannoch -Pelmar", IDB_PARTNER_PELMAR, IDB_PARENT},
+        {L"-Tessly", IDB_PARTNER_TESSLY, IDB_PARENT},
+        {L"-Bryndal", IDB_PARTNER_BRYNDAL, IDB_PARENT},
+        {L"/morvik", IDB_PARTNER_MORVIK, IDB_PARENT},
+        {L"-Quorrel", IDB_PARTNER_QUORREL, IDB_PARENT},
+        {L"-Vandrel", IDB_PARTNER_VANDREL, IDB_PARENT},
+        {L"-Zintok", IDB_PARTNER_ZINTOK, IDB_PARENT},
+        {L"Orvane", 0, IDB_PARENT},  // no prefix: not a switch
     };
     for (const BrandingCase& c : cases) {
         const BrandingChoice choice = ChooseBranding(c.tail);

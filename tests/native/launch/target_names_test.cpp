@@ -48,10 +48,10 @@ TEST_F(ResolvePathTest, EmptyFolderLeavesNamesAlone) {
 }
 
 TEST_F(ResolvePathTest, ResultThatWouldNotFitIsRefusedNotCut) {
-    std::wstring dir = L"C:\\" + std::wstring(APP_DIR_CHARS - 4, L'd');  // 259 characters, the most there is
+    std::wstring dir = L"C:\\" + std::wstring(kAppDirChars - 4, L'd');  // 259 characters, the most there is
     SetDir(dir.c_str());
-    const std::wstring fits(RESOLVED_PATH_CHARS - 1 - 260, L'n');  // folder + '\' + name = 519
-    EXPECT_EQ(std::wcslen(ResolvePath(fits.c_str())), static_cast<size_t>(RESOLVED_PATH_CHARS - 1));
+    const std::wstring fits(kResolvedPathChars - 1 - 260, L'n');  // folder + '\' + name = 519
+    EXPECT_EQ(std::wcslen(ResolvePath(fits.c_str())), static_cast<size_t>(kResolvedPathChars - 1));
     const std::wstring tooLong = fits + L"x";
     EXPECT_STREQ(ResolvePath(tooLong.c_str()), L"");
     const std::wstring absolute = L"D:\\" + std::wstring(600, L'x');

@@ -124,12 +124,12 @@ TEST_F(Startup, SwitchesChooseModeAndLogos) {
         bool pro, big;
         int brand, second;
     } const cases[] = {
-        {L"", false, false, 0, 312},
-        {L"-Brannoch", false, false, 312, 315},
-        {L"-Tessly -Orvane", false, false, 304, 312},
-        {L"/pro", true, true, 0, 312},
-        {L"-Profile -Pro", false, false, 0, 312},
-        {L"-Zintok /MAX", false, true, 311, 312},
+        {L"", false, false, 0, IDB_PARENT},
+        {L"-Brannoch", false, false, IDB_PARENT, IDB_BRAND},
+        {L"-Tessly -Orvane", false, false, IDB_PARTNER_ORVANE, IDB_PARENT},
+        {L"/pro", true, true, 0, IDB_PARENT},
+        {L"-Profile -Pro", false, false, 0, IDB_PARENT},
+        {L"-Zintok /MAX", false, true, IDB_PARTNER_ZINTOK, IDB_PARENT},
     };
     for (const Case& c : cases) {
         StartedApp started(c.tail);
@@ -216,7 +216,7 @@ TEST_F(Startup, AProgramPathTooLongForTheFolderEndsStartUp) {
     } tree;
     std::string unixDir = work.Unix();
     std::wstring dir = work.Windows();
-    while (dir.size() < APP_DIR_CHARS) {
+    while (dir.size() < kAppDirChars) {
         const std::string part(40, 'd');
         unixDir += "/" + part;
         dir += L"\\" + testing_win::Widen(part);

@@ -40,8 +40,7 @@ struct Canvas {
     HGDIOBJ old = nullptr;
     int w, h;
     Canvas(int width, int height) : w(width), h(height) {
-        BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        const BITMAPINFO bi = fw::TopDown32Info(w, h);
         void* bits = nullptr;
         bmp.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
         old = ::SelectObject(dc.get(), bmp.get());

@@ -50,8 +50,7 @@ struct Expected {
 };
 
 Pixels Reference(const SIZE& client, const Expected& e, const RECT& part) {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(bi.bmiHeader), client.cx, -client.cy, 1, 32, BI_RGB};
+    const BITMAPINFO bi = fw::TopDown32Info(client.cx, client.cy);
     void* bits = nullptr;
     const fw::MemoryDc dc(::CreateCompatibleDC(nullptr));
     const fw::Bitmap surface(::CreateDIBSection(dc.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));

@@ -168,7 +168,7 @@ protected:
 private:
     int savedPage_ = 0;
     bool savedPro_ = false;
-    wchar_t savedDir_[APP_DIR_CHARS] = {};
+    wchar_t savedDir_[kAppDirChars] = {};
 };
 
 }  // namespace interaction

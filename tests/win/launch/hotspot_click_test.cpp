@@ -108,7 +108,7 @@ protected:
     // The rows point at these while a test runs; they outlive every paint and hover tick.
     Hotspot spot_{};
     SimulatorGlobals globals_;
-    wchar_t savedAppDir_[APP_DIR_CHARS] = {};
+    wchar_t savedAppDir_[kAppDirChars] = {};
     SlidePage savedRow_{};
     int savedPage_ = 0;
     std::wstring dir_;

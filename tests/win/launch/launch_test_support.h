@@ -16,8 +16,7 @@
 
 #include "framework/gdi.h"
 #include "launch/simulator.h"
-#include "launch/title_match.h"
-#include "launch/zorder_walk.h"
+#include "launch/simulator_rules.h"
 #include "support/win_test_support.h"
 
 namespace launch_test {

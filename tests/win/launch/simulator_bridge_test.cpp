@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "launch/simulator.h"
-#include "launch/simulator_defaults.h"
+#include "launch/simulator_rules.h"
 #include "launch_test_support.h"
 #include "support/win_test_support.h"
 

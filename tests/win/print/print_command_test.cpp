@@ -275,7 +275,7 @@ bool ChooseInDialog(HWND dialog, const std::wstring& printer) {
 
 // A printer's page: the clip box of its printing DC.
 CRect PageOf(const std::wstring& printer) {
-    const fw::MemoryDc dc(::CreateDCW(L"WINSPOOL", printer.c_str(), nullptr, nullptr));
+    const fw::PrinterDc dc(::CreateDCW(L"WINSPOOL", printer.c_str(), nullptr, nullptr));
     RECT clip{};
     if (dc) ::GetClipBox(dc.get(), &clip);
     return clip;

@@ -20,13 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "app/doc.h"
+#include "app/app.h"
 #include "app/mainframe.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/dc.h"
 #include "framework/doc.h"
-#include "framework/doc_template.h"
 #include "framework/gdi.h"
 #include "framework/image_loader.h"
 #include "framework/print_preview.h"
@@ -91,7 +90,7 @@ public:
         count_ = g_enabledPageCount;
         std::wcscpy(appDir_, g_appDir);
         const std::wstring dist = testing_win::DistDir();
-        std::wcsncpy(g_appDir, dist.c_str(), APP_DIR_CHARS - 1);
+        std::wcsncpy(g_appDir, dist.c_str(), kAppDirChars - 1);
         NumberSlides();
     }
     ~DeckState() {
@@ -122,7 +121,7 @@ public:
 private:
     int numbers_[SLIDE_COUNT]{};
     int count_ = 0;
-    wchar_t appDir_[APP_DIR_CHARS]{};
+    wchar_t appDir_[kAppDirChars]{};
 };
 
 // The real frame and document made by the real template, with the watched view; the view's
@@ -380,7 +379,7 @@ inline PrinterPage DefaultPrinterPage() {
     PrinterPage page;
     const std::wstring name = DefaultPrinterName();
     if (name.empty()) return page;
-    fw::MemoryDc dc(::CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr));
+    fw::PrinterDc dc(::CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr));
     if (!dc) return page;
     ::GetClipBox(dc.get(), &page.clip);
     page.dpi = ::GetDeviceCaps(dc.get(), LOGPIXELSX);

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/doc.h"
+#include "app/app.h"
 #include "app/mainframe.h"
-#include "framework/doc_template.h"
+#include "framework/doc.h"
 #include "framework/gdi.h"
 #include "res/resource.h"
 #include "view/view.h"
@@ -46,13 +46,7 @@ Pixels ReadDc(HDC hdc, const RECT& rc) {
     out.width = rc.right - rc.left;
     out.height = rc.bottom - rc.top;
     if (out.width <= 0 || out.height <= 0) return out;
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = out.width;
-    bmi.bmiHeader.biHeight = -out.height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO bmi = fw::TopDown32Info(out.width, out.height);
     void* bits = nullptr;
     fw::Bitmap dib(::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
     fw::MemoryDc mem(::CreateCompatibleDC(hdc));

@@ -166,7 +166,7 @@ public:
 
 private:
     std::filesystem::path dir_;
-    wchar_t savedAppDir_[APP_DIR_CHARS]{};
+    wchar_t savedAppDir_[kAppDirChars]{};
     int savedPage_ = 0;
     bool savedBig_ = false;
     int savedBrand_ = 0;

@@ -68,7 +68,7 @@ TEST_F(KeptPictures, ASlideChangedOnDiskShowsAsItIsNowAtTheNextPaint) {
 
 TEST_F(KeptPictures, APaintFromTheCacheEqualsOneWithout) {
     // The demo deck's own slides and photos, shrunk, at their size, and grown.
-    wchar_t savedDir[APP_DIR_CHARS];
+    wchar_t savedDir[kAppDirChars];
     std::wcscpy(savedDir, g_appDir);
     std::wcscpy(g_appDir, testing_win::DistDir().c_str());
     const int savedPage = g_currentPage;

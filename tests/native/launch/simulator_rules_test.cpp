@@ -1,11 +1,50 @@
-#include "launch/association.h"
+// The simulator bridge's rules without the operating system: the title test, the default
+// location, the ".asc" open command and the bounded z-order walk.
+#include "launch/simulator_rules.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace {
+
+TEST(SimulatorTitle, PrefixAloneOrFollowedBySpaceAndHyphen) {
+    struct Case {
+        const wchar_t* title;
+        bool matches;
+    } const cases[] = {
+        {L"Circelo Vexa", true},
+        {L"Circelo Vexa - curvetrace.asc", true},
+        {L"Circelo Vexa -", true},
+        {L"Circelo Vexa -x", true},
+        {L"Circelo Vexa2", false},        // another character right after the prefix
+        {L"Circelo Vexa-x.asc", false},   // the space is missing
+        {L"Circelo Vexa x.asc", false},   // the hyphen is missing
+        {L"Circelo Vexa ", false},        // a space alone
+        {L"circelo Vexa", false},         // case counts
+        {L"Circelo vexa - x.asc", false},
+        {L"Circelo Vex", false},          // shorter than the prefix
+        {L"", false},
+        {L"Pemboro", false},
+        {L" Circelo Vexa", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(IsSimulatorTitle(c.title), c.matches) << std::wstring(c.title).size();
+}
+
+TEST(SimulatorTitle, NullTitleNeverMatches) { EXPECT_FALSE(IsSimulatorTitle(nullptr)); }
+
+TEST(SimulatorDefaults, X64OnlyForTheAmd64Architecture) {
+    EXPECT_STREQ(DefaultSimulatorPathFor(9), L"C:\\Program Files\\Quillmere\\CirceloVexa\\Vexax64.exe");
+    EXPECT_STREQ(DefaultSimulatorExeFor(9), L"Vexax64.exe");
+    // x86 (0), Itanium (6), ARM (5), 64-bit ARM (12), unknown (0xFFFF): the 32-bit names.
+    for (const unsigned architecture : {0u, 5u, 6u, 12u, 0xFFFFu}) {
+        EXPECT_STREQ(DefaultSimulatorPathFor(architecture), L"C:\\Program Files\\Quillmere\\CirceloVexa\\Vexax86.exe");
+        EXPECT_STREQ(DefaultSimulatorExeFor(architecture), L"Vexax86.exe");
+    }
+}
 
 TEST(OpenCommandParse, TakesThePathBetweenTheQuotesBeforeTheQuotedPlaceholder) {
     struct Case {
@@ -78,6 +117,66 @@ TEST(OpenCommandKey, AppendsTheVerbPathWhenItFits) {
     ASSERT_TRUE(OpenCommandKeyFor(longest).has_value());
     EXPECT_EQ(OpenCommandKeyFor(longest)->size(), kFileTypeTextChars - 1);
     EXPECT_FALSE(OpenCommandKeyFor(longest + L"t").has_value());
+}
+
+using Handle = std::uintptr_t;
+
+// A z-order as a chain of "next window down" links; a missing link ends it.
+struct Chain {
+    std::map<Handle, Handle> below;
+    Handle Next(Handle h) {
+        const auto it = below.find(h);
+        return it == below.end() ? 0 : it->second;
+    }
+};
+
+TEST(ZOrderWalk, FindsTheFirstMatchFromTheTopDown) {
+    Chain chain{{{1, 2}, {2, 3}, {3, 4}}};
+    const auto next = [&](Handle h) { return chain.Next(h); };
+    EXPECT_EQ(FindInZOrder<Handle>(1, next, [](Handle h) { return h >= 3; }), 3u);
+    EXPECT_EQ(FindInZOrder<Handle>(1, next, [](Handle) { return false; }), 0u);
+    EXPECT_EQ(FindInZOrder<Handle>(0, next, [](Handle) { return true; }), 0u);
+}
+
+// A window destroyed or moved during the walk can make the chain lead back up.
+TEST(ZOrderWalk, EndsWhenTheChainLeadsBackToAWindowSeenBefore) {
+    const struct {
+        const char* what;
+        std::map<Handle, Handle> below;
+    } cases[] = {
+        {"to the top", {{1, 2}, {2, 3}, {3, 1}}},
+        {"to the middle", {{1, 2}, {2, 3}, {3, 4}, {4, 2}}},
+        {"to itself", {{1, 1}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Chain chain{c.below};
+        int asked = 0;
+        const Handle found = FindInZOrder<Handle>(
+            1, [&](Handle h) { return chain.Next(h); },
+            [&](Handle) {
+                ++asked;
+                return false;
+            });
+        EXPECT_EQ(found, 0u);
+        EXPECT_EQ(asked, static_cast<int>(c.below.size())) << "each window is looked at once";
+    }
+}
+
+// Windows created below faster than the walk goes down: it stops after its limit.
+TEST(ZOrderWalk, EndsAfterItsLimitWhenNewWindowsKeepComing) {
+    std::size_t asked = 0;
+    const Handle found = FindInZOrder<Handle>(
+        1, [](Handle h) { return h + 1; },
+        [&](Handle) {
+            ++asked;
+            return false;
+        });
+    EXPECT_EQ(found, 0u);
+    EXPECT_EQ(asked, kZOrderWalkLimit);
+    asked = 0;
+    FindInZOrder<Handle>(1, [](Handle h) { return h + 1; }, [&](Handle) { return ++asked, false; }, 10);
+    EXPECT_EQ(asked, 10u);
 }
 
 }  // namespace

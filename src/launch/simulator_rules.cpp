@@ -1,6 +1,26 @@
-#include "launch/association.h"
+#include "launch/simulator_rules.h"
 
 #include <iterator>
+
+bool IsSimulatorTitle(const wchar_t* title) {
+    if (!title) return false;
+    constexpr size_t kPrefixLength = std::size(SimulatorTitlePrefix) - 1;
+    for (size_t i = 0; i < kPrefixLength; ++i) {
+        // A shorter title stops here at its terminator, which matches no prefix character.
+        if (title[i] != SimulatorTitlePrefix[i]) return false;
+    }
+    const wchar_t* rest = title + kPrefixLength;
+    return rest[0] == L'\0' || (rest[0] == L' ' && rest[1] == L'-');
+}
+
+const wchar_t* DefaultSimulatorPathFor(unsigned nativeArchitecture) {
+    return nativeArchitecture == kArchitectureAmd64 ? L"C:\\Program Files\\Quillmere\\CirceloVexa\\Vexax64.exe"
+                                                    : L"C:\\Program Files\\Quillmere\\CirceloVexa\\Vexax86.exe";
+}
+
+const wchar_t* DefaultSimulatorExeFor(unsigned nativeArchitecture) {
+    return nativeArchitecture == kArchitectureAmd64 ? L"Vexax64.exe" : L"Vexax86.exe";
+}
 
 std::optional<std::wstring_view> RegistryText(const wchar_t* data, size_t charsRead, size_t capacity) {
     if (!data) return std::wstring_view();

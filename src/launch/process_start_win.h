@@ -1,4 +1,5 @@
-// The one way the presenter starts a program: a new process, not waited for.
+// The one place the presenter starts programs and hands files to the desktop shell. Neither
+// waits for what it started, and neither reports beyond whether the start was made.
 #pragma once
 #include <initializer_list>
 #include <string_view>
@@ -8,3 +9,7 @@
 // marks it holds. Returns at once; false when nothing could be started.
 bool StartProcess(const wchar_t* program, const wchar_t* programName,
                   std::initializer_list<std::wstring_view> arguments = {});
+
+// Hands a file or folder to the desktop shell, which opens it with its program: no owner
+// window, the "open" verb, shown normally; a failure goes unnoticed.
+void ShellOpen(const wchar_t* path);

@@ -1,6 +1,7 @@
-#include "launch/process_starter_win.h"
+#include "launch/process_start_win.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -22,4 +23,9 @@ bool StartProcess(const wchar_t* program, const wchar_t* programName,
     fw::KernelHandle process(info.hProcess);
     fw::KernelHandle thread(info.hThread);
     return true;
+}
+
+void ShellOpen(const wchar_t* path) {
+    if (!path || !*path) return;
+    ::ShellExecuteW(nullptr, L"open", path, nullptr, nullptr, SW_SHOWNORMAL);
 }
