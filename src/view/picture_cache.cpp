@@ -33,16 +33,20 @@ std::shared_ptr<const ScaledPicture> Nothing() { return std::make_shared<const S
 // The decoded pixels as the request wants them. A stretch to the decoded size shares them.
 std::shared_ptr<const ScaledPicture> ScaleFor(const PictureRequest& r, const std::shared_ptr<const fw::PixelBuffer>& decoded,
                                               int threads) {
-    if (!decoded || !*decoded || r.width <= 0 || r.height <= 0) return Nothing();
+    if (!decoded || !*decoded) return Nothing();
     int x = 0, y = 0, w = r.width, h = r.height;
     if (r.fit == FitMode::Letterbox) {
         const PictureFit fit = FitPicture(SlideRect{0, 0, r.width, r.height}, decoded->width(), decoded->height());
-        if (!fit.fits || fit.w <= 0 || fit.h <= 0) return Nothing();
+        if (!fit.fits) return Nothing();
         x = fit.x, y = fit.y, w = fit.w, h = fit.h;
+    } else if (w <= 0 || h <= 0) {
+        return Nothing();
     }
     auto picture = std::make_shared<ScaledPicture>();
+    picture->placed = true;
     picture->x = x;
     picture->y = y;
+    if (w <= 0 || h <= 0) return picture;  // a place without area: nothing to scale
     if (w == decoded->width() && h == decoded->height()) {
         picture->pixels = decoded;
     } else {

@@ -37,8 +37,10 @@ struct PictureRequest {
 };
 
 // A picture ready to draw: pixels at the size they are drawn, placed at (x, y) of the target.
-// No pixels: the file does not decode (or the photo has no size), so nothing is drawn.
+// Not placed: the file does not decode (or has no size), and nothing is drawn. A photo so thin
+// that its letterbox has no area is placed all the same, without pixels: its window shows black.
 struct ScaledPicture {
+    bool placed = false;
     std::shared_ptr<const fw::PixelBuffer> pixels;
     int x = 0;
     int y = 0;

@@ -53,13 +53,13 @@ bool ScreenPictures::DrawPhoto(HDC dc, const std::wstring& path, const SlideRect
     const std::optional<fw::FileIdentity> identity = QueryFileIdentity(path.c_str());
     if (!identity) return false;
     const auto picture = cache_.Get(PictureRequest{path, window.Width(), window.Height(), FitMode::Letterbox}, *identity);
-    if (!picture->pixels) return false;
+    if (!picture->placed) return false;
     // Black bars where the photo's shape leaves the window uncovered.
     const COLORREF old = ::SetBkColor(dc, RGB(0, 0, 0));
     const RECT all{window.left, window.top, window.right, window.bottom};
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &all, nullptr, 0, nullptr);
     ::SetBkColor(dc, old);
-    fw::BlitPixels(dc, window.left + picture->x, window.top + picture->y, picture->pixels->view());
+    if (picture->pixels) fw::BlitPixels(dc, window.left + picture->x, window.top + picture->y, picture->pixels->view());
     return true;
 }
 

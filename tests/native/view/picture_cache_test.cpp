@@ -249,6 +249,12 @@ TEST(PictureCache, PhotosAreLetterboxedAtTheirShape) {
     EXPECT_EQ(p->y, 112);
     EXPECT_EQ(p->pixels->width(), 1000);
     EXPECT_EQ(p->pixels->height(), 375);
+
+    // A photo so thin that its letterbox has no height still takes the window, which shows black.
+    files.Put(L"thread.png", 16384, 1, 9);
+    const auto thin = Show(cache, files, PictureRequest{L"thread.png", 1000, 600, FitMode::Letterbox});
+    EXPECT_TRUE(thin->placed);
+    EXPECT_FALSE(thin->pixels);
 }
 
 TEST(PictureCache, AStretchToTheDecodedSizeSharesItsPixels) {
