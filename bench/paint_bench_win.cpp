@@ -124,7 +124,7 @@ void Measure(testing_win::Presenter& presenter, Size size, int paceMs) {
     presenter.Paint();
     testing_win::PumpMessages(static_cast<DWORD>(paceMs));
     std::vector<double> steps;
-    for (int row = 1; row <= LAST_SLIDE; ++row) {
+    for (int row = 1; row <= kLastSlide; ++row) {
         steps.push_back(KeyToPaint(hwnd, VK_NEXT));
         testing_win::PumpMessages(static_cast<DWORD>(paceMs));
     }

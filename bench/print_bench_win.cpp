@@ -70,7 +70,7 @@ int main() {
 
     // The program's own share: decoding every printed slide, and drawing every sheet into memory
     // at the printer's page size (the same renderer, without the spooler).
-    const fw::MemoryDc printerDc(::CreateDCW(L"WINSPOOL", printer.c_str(), nullptr, nullptr));
+    const fw::PrinterDc printerDc(::CreateDCW(L"WINSPOOL", printer.c_str(), nullptr, nullptr));
     RECT page{};
     ::GetClipBox(printerDc.get(), &page);
     auto start = Clock::now();

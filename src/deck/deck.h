@@ -16,7 +16,7 @@ struct SlidePage {
 };
 
 inline constexpr int SLIDE_COUNT = 69;
-inline constexpr int LAST_SLIDE = SLIDE_COUNT - 1;
+inline constexpr int kLastSlide = SLIDE_COUNT - 1;
 
 extern SlidePage g_slideDeck[SLIDE_COUNT];
 extern int g_enabledPageCount;

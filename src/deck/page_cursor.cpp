@@ -8,7 +8,7 @@
 int g_currentPage = 0;
 
 namespace {
-int Clamped(int index) { return index < 0 ? 0 : (index > LAST_SLIDE ? LAST_SLIDE : index); }
+int Clamped(int index) { return index < 0 ? 0 : (index > kLastSlide ? kLastSlide : index); }
 }  // namespace
 
 bool GoPrevPage() {
@@ -25,21 +25,21 @@ bool GoFirstPage() {
 }
 
 bool GoNextPage() {
-    if (g_currentPage >= LAST_SLIDE) return false;
+    if (g_currentPage >= kLastSlide) return false;
     ++g_currentPage;
     return true;
 }
 
 bool GoLastPage() {
-    if (g_currentPage >= LAST_SLIDE) return false;
-    g_currentPage = LAST_SLIDE;
+    if (g_currentPage >= kLastSlide) return false;
+    g_currentPage = kLastSlide;
     return true;
 }
 
 void WheelPage(int delta) {
     // Widen first: a restored value at the int limits must not overflow the step.
     const long long p = static_cast<long long>(g_currentPage) + (delta > 0 ? -1 : 1);
-    g_currentPage = p < 0 ? 0 : static_cast<int>(p < LAST_SLIDE ? p : LAST_SLIDE);
+    g_currentPage = p < 0 ? 0 : static_cast<int>(p < kLastSlide ? p : kLastSlide);
 }
 
 int ClampPage() {
@@ -68,8 +68,8 @@ int PageFromProfileText(const wchar_t* text) {
 
 std::vector<int> RowsOneKeyAway(int row) {
     std::vector<int> rows;
-    for (const int r : {Clamped(row), Clamped(row) + 1, Clamped(row) - 1, LAST_SLIDE, 0}) {
-        if (r < 0 || r > LAST_SLIDE) continue;
+    for (const int r : {Clamped(row), Clamped(row) + 1, Clamped(row) - 1, kLastSlide, 0}) {
+        if (r < 0 || r > kLastSlide) continue;
         if (std::find(rows.begin(), rows.end(), r) == rows.end()) rows.push_back(r);
     }
     return rows;

@@ -26,7 +26,7 @@ int BottomLogoHeight(const SlideRect& slide, int slideIndex) {
 
 SlideRole RoleOfSlide(int index) {
     if (index == 0) return SlideRole::Title;
-    if (index == LAST_SLIDE) return SlideRole::Closing;
+    if (index == kLastSlide) return SlideRole::Closing;
     return SlideRole::Regular;
 }
 

@@ -31,7 +31,7 @@ int ExpectedNumber(const std::wstring& text) {
     return value > INT_MAX ? INT_MAX : value < INT_MIN ? INT_MIN : static_cast<int>(value);
 }
 
-bool InDeck(int page) { return page >= 0 && page <= LAST_SLIDE; }
+bool InDeck(int page) { return page >= 0 && page <= kLastSlide; }
 
 void Step(std::uint8_t op) {
     const int before = g_currentPage;
@@ -43,7 +43,7 @@ void Step(std::uint8_t op) {
     case 3: Check(GoLastPage() == (g_currentPage != before), "last reports its change"); break;
     case 4: WheelPage(op & 0x80 ? 120 : -120); Check(InDeck(g_currentPage), "the wheel lands in the deck"); break;
     case 5: Check(ClampPage() == g_currentPage && InDeck(g_currentPage), "clamping stores a page of the deck"); break;
-    case 6: Check(CurrentSlideIndex() == (before < 0 ? 0 : before > LAST_SLIDE ? LAST_SLIDE : before) &&
+    case 6: Check(CurrentSlideIndex() == (before < 0 ? 0 : before > kLastSlide ? kLastSlide : before) &&
                   g_currentPage == before, "the slide index is clamped and stores nothing");
             break;
     }

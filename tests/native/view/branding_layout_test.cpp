@@ -93,24 +93,24 @@ TEST(ClosingSlide, BigLogosWhateverTheChoice) {
     EXPECT_EQ(band.gap, 225);
     EXPECT_EQ(band.base, 375);
     for (const auto& [brand, second] : {std::pair{0, 312}, std::pair{312, 315}, std::pair{304, 312}}) {
-        const auto d = LogosOf(k1000x600, LAST_SLIDE, brand, second);
+        const auto d = LogosOf(k1000x600, kLastSlide, brand, second);
         ASSERT_GE(d.size(), 2u);
         ExpectAt(d[0], 315, 25, 249, 450, 126);
         ExpectAt(d[1], 312, 525, 232, 450, 143);
     }
-    EXPECT_EQ(LogosOf(k1000x600, LAST_SLIDE, 0, 312).size(), 2u);
-    EXPECT_EQ(LogosOf(k1000x600, LAST_SLIDE, 312, 315).size(), 2u);
+    EXPECT_EQ(LogosOf(k1000x600, kLastSlide, 0, 312).size(), 2u);
+    EXPECT_EQ(LogosOf(k1000x600, kLastSlide, 312, 315).size(), 2u);
 }
 
 TEST(ClosingSlide, PartnerLogoCentredBelowStandingAt487) {
-    const auto with304 = LogosOf(k1000x600, LAST_SLIDE, 304, 312);
+    const auto with304 = LogosOf(k1000x600, kLastSlide, 304, 312);
     ASSERT_EQ(with304.size(), 3u);
     ExpectAt(with304[2], 304, 413, 397, 225, 90);
-    const auto with306 = LogosOf(k1000x600, LAST_SLIDE, 306, 312);
+    const auto with306 = LogosOf(k1000x600, kLastSlide, 306, 312);
     ASSERT_EQ(with306.size(), 3u);
     ExpectAt(with306[2], 306, 413, 432, 225, 55);
     for (int id = 304; id <= 311; ++id) {
-        const auto d = LogosOf(k1000x600, LAST_SLIDE, id, 312);
+        const auto d = LogosOf(k1000x600, kLastSlide, id, 312);
         ASSERT_EQ(d.size(), 3u);
         EXPECT_EQ(d[2].at.y + d[2].at.h, 487) << "partner " << id;
         EXPECT_EQ(d[2].at.w, 225) << "partner " << id;
@@ -140,15 +140,15 @@ TEST(PrintedHalf, LogosSitInTheHalfAndTheRightInsetUsesTheRightEdge) {
     const int w = RoundHalfUp(1280.0 * h / 512.0);
     ExpectAt(d[1], 304, Trunc(double(4594 - w) - 4594 * 0.02), 6188 - h, w, h);
     // The closing slide in a half: the big logos are offset by the half's left edge.
-    const auto closing = LogosOf(lower, LAST_SLIDE, 0, 312);
+    const auto closing = LogosOf(lower, kLastSlide, 0, 312);
     EXPECT_EQ(closing[0].at.x, 206 + Trunc(4388 * 0.025));
     EXPECT_EQ(closing[1].at.x, 206 + (4388 >> 1) + Trunc(4388 * 0.025));
 }
 
 TEST(LogoPlacement, NoSizeGivesNothingToDraw) {
     EXPECT_EQ(PlaceLogo(LogoSlot::BottomLeft, k1000x600, kRegular, 0, 10).w, 0);
-    EXPECT_EQ(PlaceLogo(LogoSlot::BigLeft, SlideRect{0, 0, 1000, 2}, LAST_SLIDE, 1820, 512).h, 0);
-    EXPECT_EQ(PlaceLogo(LogoSlot::Partner, SlideRect{0, 0, 0, 0}, LAST_SLIDE, 1280, 512).h, 0);
+    EXPECT_EQ(PlaceLogo(LogoSlot::BigLeft, SlideRect{0, 0, 1000, 2}, kLastSlide, 1820, 512).h, 0);
+    EXPECT_EQ(PlaceLogo(LogoSlot::Partner, SlideRect{0, 0, 0, 0}, kLastSlide, 1280, 512).h, 0);
 }
 
 }  // namespace

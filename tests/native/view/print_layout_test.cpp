@@ -99,7 +99,7 @@ TEST_F(SheetSlidesTest, TwoNumberedSlidesToASheet) {
     } const cases[] = {
         {1, 0, 1},
         {5, FindSlideByNumber(9), FindSlideByNumber(10)},
-        {31, FindSlideByNumber(61), LAST_SLIDE},  // the closing slide is number 62
+        {31, FindSlideByNumber(61), kLastSlide},  // the closing slide is number 62
         {32, SLIDE_COUNT, SLIDE_COUNT},
         {0, SLIDE_COUNT, SLIDE_COUNT},
         {-4, SLIDE_COUNT, SLIDE_COUNT},
@@ -115,11 +115,11 @@ TEST_F(SheetSlidesTest, TwoNumberedSlidesToASheet) {
 }
 
 TEST_F(SheetSlidesTest, AnOddCountLeavesTheLastLowerHalfEmpty) {
-    g_slideDeck[LAST_SLIDE].nNumber = 0;  // 61 numbered slides
+    g_slideDeck[kLastSlide].nNumber = 0;  // 61 numbered slides
     NumberSlides();
     ASSERT_EQ(g_enabledPageCount, 61);
     const SheetSlides last = SlidesOnSheet(31);
-    EXPECT_EQ(last.upper, LAST_SLIDE - 1);
+    EXPECT_EQ(last.upper, kLastSlide - 1);
     EXPECT_EQ(last.lower, SLIDE_COUNT);
     EXPECT_EQ(SlidesOnSheet(32).upper, SLIDE_COUNT);
 }

@@ -25,13 +25,7 @@ inline Bgra Grey(std::uint8_t v) { return {v, v, v, 255}; }
 class Canvas {
 public:
     Canvas(int w, int h, Bgra fill = {0x5A, 0x5A, 0x5A, 0xFF}) : w_(w), h_(h), dc_(::CreateCompatibleDC(nullptr)) {
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
+        const BITMAPINFO bi = fw::TopDown32Info(w, h);
         void* bits = nullptr;
         bmp_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
         bits_ = static_cast<Bgra*>(bits);
@@ -61,13 +55,8 @@ private:
 // A 32-bit DIB section filled by pixel(x, y); bottomUp stores the last row first.
 template <class F>
 fw::Bitmap MakeDib(int w, int h, F pixel, bool bottomUp = false) {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = bottomUp ? h : -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO bi = fw::TopDown32Info(w, h);
+    if (bottomUp) bi.bmiHeader.biHeight = h;  // the rows stored last to first
     void* bits = nullptr;
     fw::Bitmap bmp(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     auto* p = static_cast<Bgra*>(bits);

@@ -35,7 +35,7 @@ private:
 
 TEST_F(BeforeTheFirstPaint, InputWorksOnTheDecksRowsAndThePaintShowsTheClampedSlide) {
     const Hotspot* const titleFirstSpot = &g_slideDeck[0].pSpots[0];
-    ASSERT_EQ(g_slideDeck[LAST_SLIDE].nSpots, 0) << "the closing slide has no hotspot";
+    ASSERT_EQ(g_slideDeck[kLastSlide].nSpots, 0) << "the closing slide has no hotspot";
     struct Case {
         const char* what;
         int restored;
@@ -46,20 +46,20 @@ TEST_F(BeforeTheFirstPaint, InputWorksOnTheDecksRowsAndThePaintShowsTheClampedSl
     } const cases[] = {
         // Before the first paint every square is the point (0, 0): the first hotspot of the row
         // on screen, else the corner button, is under it.
-        {"a move over (0, 0), index 200", 200, [](HWND v) { MouseMove(v, 0, 0); }, 200, LAST_SLIDE, nullptr},
+        {"a move over (0, 0), index 200", 200, [](HWND v) { MouseMove(v, 0, 0); }, 200, kLastSlide, nullptr},
         {"a move over (0, 0), index -5", -5, [](HWND v) { MouseMove(v, 0, 0); }, -5, 0, titleFirstSpot},
-        {"a move elsewhere, index 70", 70, [](HWND v) { MouseMove(v, 30, 20); }, 70, LAST_SLIDE, nullptr},
+        {"a move elsewhere, index 70", 70, [](HWND v) { MouseMove(v, 30, 20); }, 70, kLastSlide, nullptr},
         {"a click on (0, 0), index 200", 200, [](HWND v) {
              ::SendMessageW(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(0, 0));
-         }, 200, LAST_SLIDE, nullptr},
+         }, 200, kLastSlide, nullptr},
         {"a click elsewhere, index -5", -5, [](HWND v) {
              ::SendMessageW(v, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 30));
          }, -5, 0, nullptr},
-        {"the wheel away, index 200", 200, [](HWND v) { Wheel(v, 120); }, LAST_SLIDE, LAST_SLIDE, nullptr},
-        {"the wheel toward, index 200", 200, [](HWND v) { Wheel(v, -120); }, LAST_SLIDE, LAST_SLIDE, nullptr},
+        {"the wheel away, index 200", 200, [](HWND v) { Wheel(v, 120); }, kLastSlide, kLastSlide, nullptr},
+        {"the wheel toward, index 200", 200, [](HWND v) { Wheel(v, -120); }, kLastSlide, kLastSlide, nullptr},
         {"the wheel toward, index -5", -5, [](HWND v) { Wheel(v, -120); }, 0, 0, nullptr},
-        {"Page Down, index 200", 200, [](HWND v) { KeyDown(v, VK_NEXT); }, 200, LAST_SLIDE, nullptr},
-        {"Page Up, index 200", 200, [](HWND v) { KeyDown(v, VK_PRIOR); }, 199, LAST_SLIDE, nullptr},
+        {"Page Down, index 200", 200, [](HWND v) { KeyDown(v, VK_NEXT); }, 200, kLastSlide, nullptr},
+        {"Page Up, index 200", 200, [](HWND v) { KeyDown(v, VK_PRIOR); }, 199, kLastSlide, nullptr},
         {"Page Down, index -5", -5, [](HWND v) { KeyDown(v, VK_NEXT); }, -4, 0, nullptr},
         {"Ctrl+Page Up, index 200", 200, [](HWND v) {
              CtrlHeld ctrl;
@@ -68,8 +68,8 @@ TEST_F(BeforeTheFirstPaint, InputWorksOnTheDecksRowsAndThePaintShowsTheClampedSl
         {"Ctrl+Page Down, index -5", -5, [](HWND v) {
              CtrlHeld ctrl;
              KeyDown(v, VK_NEXT);
-         }, LAST_SLIDE, LAST_SLIDE, nullptr},
-        {"cursor right, index 200", 200, [](HWND v) { KeyDown(v, VK_RIGHT); }, 200, LAST_SLIDE, nullptr},
+         }, kLastSlide, kLastSlide, nullptr},
+        {"cursor right, index 200", 200, [](HWND v) { KeyDown(v, VK_RIGHT); }, 200, kLastSlide, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

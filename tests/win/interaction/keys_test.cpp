@@ -20,13 +20,13 @@ TEST_F(KeysAndWheel, PageKeysStepWithinTheDeckAndRepaintOnlyOnAChange) {
         {"cursor up", VK_UP, false, 5, 4},
         {"Page Down", VK_NEXT, false, 5, 6},
         {"cursor down", VK_DOWN, false, 67, 68},
-        {"Page Down on the last slide", VK_NEXT, false, LAST_SLIDE, LAST_SLIDE},
-        {"cursor down on the last slide", VK_DOWN, false, LAST_SLIDE, LAST_SLIDE},
-        {"Ctrl+Page Down", VK_NEXT, true, 5, LAST_SLIDE},
-        {"Ctrl+cursor down", VK_DOWN, true, 0, LAST_SLIDE},
-        {"Ctrl+Page Up from the last slide", VK_PRIOR, true, LAST_SLIDE, 0},
+        {"Page Down on the last slide", VK_NEXT, false, kLastSlide, kLastSlide},
+        {"cursor down on the last slide", VK_DOWN, false, kLastSlide, kLastSlide},
+        {"Ctrl+Page Down", VK_NEXT, true, 5, kLastSlide},
+        {"Ctrl+cursor down", VK_DOWN, true, 0, kLastSlide},
+        {"Ctrl+Page Up from the last slide", VK_PRIOR, true, kLastSlide, 0},
         {"Ctrl+cursor up", VK_UP, true, 1, 0},
-        {"Ctrl+Page Down on the last slide", VK_NEXT, true, LAST_SLIDE, LAST_SLIDE},
+        {"Ctrl+Page Down on the last slide", VK_NEXT, true, kLastSlide, kLastSlide},
         {"Ctrl+Page Up on the first slide", VK_PRIOR, true, 0, 0},
         {"cursor left in slide mode", VK_LEFT, false, 5, 5},
         {"cursor right in slide mode", VK_RIGHT, false, 5, 5},
@@ -69,7 +69,7 @@ TEST_F(KeysAndWheel, WheelStepsOneSlidePerMessageByItsSignAndAlwaysRepaints) {
         {"many notches toward", -32768, 5, 6},
         {"zero counts as toward", 0, 5, 6},
         {"away on the first slide", 120, 0, 0},
-        {"toward on the last slide", -120, LAST_SLIDE, LAST_SLIDE},
+        {"toward on the last slide", -120, kLastSlide, kLastSlide},
     };
     Open(400, 240);
     for (const Case& c : cases) {

@@ -124,7 +124,7 @@ TEST_F(PictureMode, PageKeysLeaveThePhotoAndThenStep) {
         {"cursor down", VK_DOWN, false, 1},
         {"Page Up on the first slide only leaves", VK_PRIOR, false, 0},
         {"cursor up on the first slide only leaves", VK_UP, false, 0},
-        {"Ctrl+Page Down", VK_NEXT, true, LAST_SLIDE},
+        {"Ctrl+Page Down", VK_NEXT, true, kLastSlide},
     };
     for (const Case& c : cases) {
         g_currentPage = 0;

@@ -167,7 +167,7 @@ TEST(PrintedDeck, DirectPrintGivesThirtyOneSheetsWithFramesCopyrightAndTheRightS
     const Pixels page31 = LoadPng(work.Windows("page-31.png"));
     ASSERT_GT(page31.width, 0);
     EXPECT_EQ(MostLikeSlide(page31, inner(upper)), FindSlideByNumber(61));
-    EXPECT_EQ(MostLikeSlide(page31, inner(lower)), LAST_SLIDE);
+    EXPECT_EQ(MostLikeSlide(page31, inner(lower)), kLastSlide);
 }
 
 }  // namespace

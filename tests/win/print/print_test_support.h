@@ -107,9 +107,9 @@ public:
         for (int i = 0; i < SLIDE_COUNT; ++i) g_slideDeck[i].nNumber = numbers_[i];
         NumberSlides();
         std::vector<int> order;
-        for (int row = SLIDE_COUNT / 2; row < LAST_SLIDE; ++row) order.push_back(row);
+        for (int row = SLIDE_COUNT / 2; row < kLastSlide; ++row) order.push_back(row);
         for (int row = 1; row < SLIDE_COUNT / 2; ++row) order.push_back(row);
-        order.push_back(LAST_SLIDE);
+        order.push_back(kLastSlide);
         for (int row : order) {
             if (g_enabledPageCount <= n) break;
             if (g_slideDeck[row].nNumber == 0) continue;

@@ -195,8 +195,7 @@ private:
 class MemoryPage {
 public:
     MemoryPage(int w, int h, COLORREF fill) : w_(w), h_(h), dc_(::CreateCompatibleDC(nullptr)) {
-        BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        const BITMAPINFO bi = fw::TopDown32Info(w, h);
         void* bits = nullptr;
         bmp_.reset(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
         old_ = ::SelectObject(dc_.get(), bmp_.get());

@@ -37,7 +37,7 @@ protected:
         deck_.SolidSlide(0, kUpper);
         deck_.SolidSlide(1, kLower);
         deck_.SolidSlide(FindSlideByNumber(61), kUpper);
-        deck_.SolidSlide(LAST_SLIDE, kLower);
+        deck_.SolidSlide(kLastSlide, kLower);
     }
     void TearDown() override {
         for (int i = 0; i < SLIDE_COUNT; ++i) g_slideDeck[i].nNumber = saved_[i];
@@ -147,7 +147,7 @@ TEST_F(PrintPaint, LastSheetHoldsTheClosingSlideAndSheetBeyondDrawsNothing) {
 }
 
 TEST_F(PrintPaint, OddCountLeavesTheLowerHalfEmpty) {
-    g_slideDeck[LAST_SLIDE].nNumber = 0;
+    g_slideDeck[kLastSlide].nNumber = 0;
     NumberSlides();
     ASSERT_EQ(g_enabledPageCount, 61);
     g_currentPage = 3;

@@ -77,7 +77,7 @@ TEST_F(KeptPictures, APaintFromTheCacheEqualsOneWithout) {
         int w, h;
     } sizes[] = {{1000, 600}, {1920, 1080}, {2400, 1350}};
     for (const auto& size : sizes) {
-        for (const int row : {0, 3, LAST_SLIDE}) {
+        for (const int row : {0, 3, kLastSlide}) {
             g_currentPage = row;
             PaintIntoMemory(p.view(), size.w, size.h);  // fills the cache
             Settle(p.view());
@@ -106,10 +106,10 @@ TEST_F(KeptPictures, APaintFromTheCacheEqualsOneWithout) {
 
 TEST_F(KeptPictures, RepaintsOfTheSlideOnScreenNeitherDecodeNorScale) {
     DeckFolder deck;
-    for (const int row : {0, 1, LAST_SLIDE - 1, LAST_SLIDE}) deck.SolidSlide(row, RGB(20, 120, 20));
+    for (const int row : {0, 1, kLastSlide - 1, kLastSlide}) deck.SolidSlide(row, RGB(20, 120, 20));
     const Hotspot spot[] = {{0.5, 0.5, L"spot.asc"}};
-    PatchedSpots patched(LAST_SLIDE, spot, 1);
-    g_currentPage = LAST_SLIDE;
+    PatchedSpots patched(kLastSlide, spot, 1);
+    g_currentPage = kLastSlide;
     Presenter p(1000, 600);
     p.Paint();
     Settle(p.view());
@@ -137,7 +137,7 @@ TEST_F(KeptPictures, RepaintsOfTheSlideOnScreenNeitherDecodeNorScale) {
         {"wheel turned past the last slide", [&] {
              ::SendMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
              ::UpdateWindow(view);
-             ASSERT_EQ(g_currentPage, LAST_SLIDE);
+             ASSERT_EQ(g_currentPage, kLastSlide);
          }},
     };
     for (const auto& r : repaints) {
@@ -154,7 +154,7 @@ TEST_F(KeptPictures, RepaintsOfTheSlideOnScreenNeitherDecodeNorScale) {
 TEST_F(KeptPictures, TheNextSlideAndTheNextPhotoAreFoundPrepared) {
     DeckFolder deck;
     for (int row = 0; row <= 3; ++row) deck.SolidSlide(row, RGB(10 * row, 50, 50));
-    deck.SolidSlide(LAST_SLIDE, RGB(1, 2, 3));
+    deck.SolidSlide(kLastSlide, RGB(1, 2, 3));
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(WriteSolidJpeg(deck.Path(g_slideDeck[0].pSpots[i].pszTarget), 800, 600, RGB(60 * i, 200, 90)));
     g_currentPage = 1;

@@ -14,7 +14,7 @@ using testing_win::Presenter;
 constexpr COLORREF kSlide = RGB(40, 90, 160);
 constexpr int kPlain = 1;           // a regular slide without hotspots of its own
 constexpr int kTitle = 0;
-constexpr int kClosing = LAST_SLIDE;
+constexpr int kClosing = kLastSlide;
 const Hotspot kCentre[] = {{0.5, 0.5, L"centre.asc"}};
 const Hotspot kListed1920[] = {{0.205, 0.82, L"listed.asc"}};
 
