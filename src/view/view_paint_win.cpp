@@ -92,15 +92,14 @@ void CPemboroView::LookAhead(int row, const SlideRect& rc, bool picture) {
         const wchar_t* path = ResolvePath(spot->pszTarget);
         if (path && *path) wanted.push_back({path, rc.Width(), rc.Height(), FitMode::Letterbox});
     };
-    // Most likely first: what is shown, then what one key or wheel notch brings.
-    const std::vector<int> rows = RowsOneKeyAway(row);
-    if (picture) wanted.push_back({m_strPicture, rc.Width(), rc.Height(), FitMode::Letterbox});
-    slide(rows.front());
+    // Most likely first: what is shown, then what one key or wheel notch brings; on a photo the
+    // neighbouring photos before the slide under it.
     if (picture) {
+        wanted.push_back({m_strPicture, rc.Width(), rc.Height(), FitMode::Letterbox});
         photo(NextPhoto(g_slideDeck[row], m_pPictureSpot));
         photo(PreviousPhoto(g_slideDeck[row], m_pPictureSpot));
     }
-    for (std::size_t i = 1; i < rows.size(); ++i) slide(rows[i]);
+    for (const int r : RowsOneKeyAway(row)) slide(r);
     m_pictures->LookAhead(std::move(wanted));
 }
 
