@@ -5,25 +5,16 @@
 
 #include <array>
 
+#include "core/saved_core_globals.h"
+
 namespace {
 
-// Some cases rewrite the flags of the shared table; this puts the shipped flags back
+// Some cases rewrite the flags of the shared table; the shipped flags come back afterwards
 // so the other tests see the deck as it is.
 class DeckNumbering : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (int i = 0; i < SLIDE_COUNT; ++i) {
-            saved_[i] = g_slideDeck[i].nNumber;
-        }
-        savedCount_ = g_enabledPageCount;
-    }
-    void TearDown() override {
-        for (int i = 0; i < SLIDE_COUNT; ++i) {
-            g_slideDeck[i].nNumber = saved_[i];
-        }
-        g_enabledPageCount = savedCount_;
-    }
+    testing_core::SavedCoreGlobals globals_;
 
+protected:
     static std::array<int, SLIDE_COUNT> Numbers() {
         std::array<int, SLIDE_COUNT> numbers{};
         for (int i = 0; i < SLIDE_COUNT; ++i) {
@@ -31,10 +22,6 @@ protected:
         }
         return numbers;
     }
-
-private:
-    std::array<int, SLIDE_COUNT> saved_{};
-    int savedCount_ = 0;
 };
 
 TEST_F(DeckNumbering, DisabledRowsAreSkippedAndCountIs62) {

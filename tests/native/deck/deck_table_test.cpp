@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/saved_core_globals.h"
+
 namespace {
 
 // Markers are square with a side of about 0.018 of the slide width; on a 16:9 slide that
@@ -124,7 +126,8 @@ constexpr RowFact kRows[] = {
 static_assert(std::size(kRows) == SLIDE_COUNT);
 
 TEST(DeckTable, EveryRowHasItsImageFlagNumberAndHotspotCount) {
-    NumberSlides();  // idempotent, so it does not matter which test numbers first
+    const testing_core::SavedCoreGlobals globals;
+    NumberSlides();
     for (const RowFact& want : kRows) {
         SCOPED_TRACE(want.index);
         const SlidePage& page = g_slideDeck[want.index];

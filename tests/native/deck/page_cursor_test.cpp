@@ -4,15 +4,13 @@
 
 #include <climits>
 
+#include "core/saved_core_globals.h"
 #include "deck/deck.h"
 
 namespace {
 
 class PageCursor : public ::testing::Test {
-protected:
-    void SetUp() override { saved_ = g_currentPage; }
-    void TearDown() override { g_currentPage = saved_; }
-    int saved_ = 0;
+    testing_core::SavedCoreGlobals globals_;
 };
 
 TEST_F(PageCursor, KeyStepsStopAtTheEndsAndReportChange) {

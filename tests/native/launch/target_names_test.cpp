@@ -5,12 +5,16 @@
 #include <cwchar>
 #include <string>
 
+#include "core/saved_core_globals.h"
+
 namespace {
 
 class ResolvePathTest : public ::testing::Test {
 protected:
     void SetDir(const wchar_t* dir) { std::wcscpy(g_appDir, dir); }
-    void TearDown() override { g_appDir[0] = L'\0'; }
+
+private:
+    testing_core::SavedCoreGlobals globals_;
 };
 
 TEST_F(ResolvePathTest, JoinsNamesToTheProgramFolder) {

@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-
+#include "core/saved_core_globals.h"
 #include "deck/deck.h"
 
 namespace {
@@ -74,22 +73,12 @@ TEST(SheetLayout, MarkersOnPaperAreJudgedByTheBitmapsOwnBox) {
         EXPECT_EQ(MarkerFitsOnPaper(half, c.left, c.top, 61, 63), c.fits) << c.left << "," << c.top;
 }
 
-// Cases that change which rows are enabled put the shipped numbering back afterwards.
+// Cases that change which rows are enabled; the shipped numbering comes back afterwards.
 class SheetSlidesTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (int i = 0; i < SLIDE_COUNT; ++i) saved_[i] = g_slideDeck[i].nNumber;
-        savedCount_ = g_enabledPageCount;
-        NumberSlides();
-    }
-    void TearDown() override {
-        for (int i = 0; i < SLIDE_COUNT; ++i) g_slideDeck[i].nNumber = saved_[i];
-        g_enabledPageCount = savedCount_;
-    }
+    testing_core::SavedCoreGlobals globals_;
 
-private:
-    std::array<int, SLIDE_COUNT> saved_{};
-    int savedCount_ = 0;
+protected:
+    void SetUp() override { NumberSlides(); }
 };
 
 TEST_F(SheetSlidesTest, TwoNumberedSlidesToASheet) {

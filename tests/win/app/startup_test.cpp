@@ -70,6 +70,8 @@ private:
 };
 
 class Startup : public ::testing::Test {
+    testing_win::SavedGlobals globals_;
+
 protected:
     void SetUp() override { saved_ = StoredPage(); }
     void TearDown() override {

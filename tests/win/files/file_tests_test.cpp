@@ -50,12 +50,12 @@ TEST_F(FileTests, FoldersWithOrWithoutTrailingSeparatorAndDriveRoots) {
 }
 
 TEST_F(FileTests, ResolvedDeckNamesFindTheirFiles) {
+    const testing_win::SavedGlobals globals;
     wcscpy(g_appDir, dir_.c_str());
     EXPECT_TRUE(FileExists(ResolvePath(L"a.asc")));
     EXPECT_TRUE(FileExists(ResolvePath(L".\\a.asc")));
     EXPECT_TRUE(DirectoryExists(ResolvePath(L"")));
     EXPECT_FALSE(FileExists(ResolvePath(L"!a.asc")));  // the mark is not part of the name
-    g_appDir[0] = L'\0';
 }
 
 }  // namespace

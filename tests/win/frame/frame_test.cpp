@@ -359,7 +359,7 @@ TEST_F(KeepAwake, HeldWhileFullScreenAndReleasedOnEveryWayOut) {
 }
 
 TEST_F(KeepAwake, TheFirstPaintInBigModeHoldsIt) {
-    const bool wasBig = g_bigMode;
+    const testing_win::SavedGlobals globals;
     g_bigMode = true;
     {
         testing_win::Presenter p(800, 500);
@@ -367,7 +367,6 @@ TEST_F(KeepAwake, TheFirstPaintInBigModeHoldsIt) {
         EXPECT_TRUE(p.frame()->m_bFullScreen);
         EXPECT_EQ(HeldExecutionState(), kAwake);
     }
-    g_bigMode = wasBig;
     EXPECT_EQ(HeldExecutionState(), kReleased) << "released when the frame goes";
 }
 

@@ -15,12 +15,7 @@ class BeforeTheFirstPaint : public InteractionTest {
 protected:
     void SetUp() override {
         InteractionTest::SetUp();
-        savedSimulator_ = g_simulatorPath;
         g_simulatorPath = L"C:\\nowhere\\Vexax64.exe";  // the corner button starts nothing here
-    }
-    void TearDown() override {
-        g_simulatorPath = savedSimulator_;
-        InteractionTest::TearDown();
     }
     // The frame and view made, not shown: no paint has run.
     void OpenUnpainted(int restored) {
@@ -28,9 +23,6 @@ protected:
         presenter_ = std::make_unique<testing_win::Presenter>(640, 360, false);
         ASSERT_NE(presenter_->view(), nullptr);
     }
-
-private:
-    const wchar_t* savedSimulator_ = nullptr;
 };
 
 TEST_F(BeforeTheFirstPaint, InputWorksOnTheDecksRowsAndThePaintShowsTheClampedSlide) {

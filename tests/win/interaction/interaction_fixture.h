@@ -114,22 +114,18 @@ inline POINT ScreenPoint(HWND view, int x, int y) {
     return pt;
 }
 
-// The real frame and view at a given client size, on a chosen slide; the page index,
-// program folder and Pro switch come back as they were.
+// The real frame and view at a given client size, on a chosen slide; every global of the
+// program comes back as it was, after the frame has gone.
 class InteractionTest : public ::testing::Test {
+    testing_win::SavedGlobals globals_;
+
 protected:
     void SetUp() override {
-        savedPage_ = g_currentPage;
-        savedPro_ = g_proMode;
-        std::copy(std::begin(g_appDir), std::end(g_appDir), std::begin(savedDir_));
         g_currentPage = 0;
         g_proMode = false;
     }
     void TearDown() override {
         presenter_.reset();
-        g_currentPage = savedPage_;
-        g_proMode = savedPro_;
-        std::copy(std::begin(savedDir_), std::end(savedDir_), std::begin(g_appDir));
         // A closed frame posts the quit request; it is no business of the next test.
         MSG msg;
         ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
@@ -164,11 +160,6 @@ protected:
     }
 
     std::unique_ptr<testing_win::Presenter> presenter_;
-
-private:
-    int savedPage_ = 0;
-    bool savedPro_ = false;
-    wchar_t savedDir_[kAppDirChars] = {};
 };
 
 }  // namespace interaction

@@ -36,9 +36,6 @@ class HotspotClick : public ::testing::Test {
 protected:
     void SetUp() override {
         EndStandIns();
-        std::wcscpy(savedAppDir_, g_appDir);
-        savedRow_ = g_slideDeck[0];
-        savedPage_ = g_currentPage;
         g_currentPage = 0;
 
         dir_ = FreshDir(L"clicks");
@@ -67,9 +64,6 @@ protected:
     }
     void TearDown() override {
         presenter_.reset();
-        g_slideDeck[0] = savedRow_;
-        g_currentPage = savedPage_;
-        std::wcscpy(g_appDir, savedAppDir_);
         EndStandIns();
     }
 
@@ -104,13 +98,10 @@ protected:
         return {lines.begin() + static_cast<std::ptrdiff_t>(before), lines.end()};
     }
 
+    testing_win::SavedGlobals globals_;
     const std::wstring recorder_ = RecorderPath();
     // The rows point at these while a test runs; they outlive every paint and hover tick.
     Hotspot spot_{};
-    SimulatorGlobals globals_;
-    wchar_t savedAppDir_[kAppDirChars] = {};
-    SlidePage savedRow_{};
-    int savedPage_ = 0;
     std::wstring dir_;
     std::wstring log_;
     std::unique_ptr<ScopedEnvironment> recorderLog_;

@@ -1,6 +1,5 @@
 // What the launching tests share: the stand-in simulator and the argument recorder
-// as real processes, their logs, registry entries set for one test, and the
-// simulator globals put back after each test.
+// as real processes, their logs, and registry entries set for one test.
 #pragma once
 #include <windows.h>
 
@@ -248,33 +247,5 @@ inline StandIn StartStandIn(const wchar_t* switches = L"", WORD show = SW_SHOWNO
     else standIn.threadId = ::GetWindowThreadProcessId(standIn.hwnd, nullptr);
     return standIn;
 }
-
-// The simulator globals as the test found them, put back at its end.
-class SimulatorGlobals {
-public:
-    SimulatorGlobals()
-        : path_(g_simulatorPath), exe_(g_simulatorExe), done_(g_simulatorLookupDone) {
-        std::wmemcpy(pathBuf_, g_simulatorPathBuf, 512);
-        std::wmemcpy(exeBuf_, g_simulatorExeBuf, 512);
-    }
-    ~SimulatorGlobals() {
-        g_simulatorPath = path_;
-        g_simulatorExe = exe_;
-        g_simulatorLookupDone = done_;
-        std::wmemcpy(g_simulatorPathBuf, pathBuf_, 512);
-        std::wmemcpy(g_simulatorExeBuf, exeBuf_, 512);
-    }
-    const wchar_t* path() const { return path_; }
-    const wchar_t* exe() const { return exe_; }
-    SimulatorGlobals(const SimulatorGlobals&) = delete;
-    SimulatorGlobals& operator=(const SimulatorGlobals&) = delete;
-
-private:
-    const wchar_t* path_;
-    const wchar_t* exe_;
-    bool done_;
-    wchar_t pathBuf_[512];
-    wchar_t exeBuf_[512];
-};
 
 }  // namespace launch_test

@@ -75,7 +75,7 @@ protected:
         return path;
     }
 
-    SimulatorGlobals globals_;
+    testing_win::SavedGlobals globals_;
     const std::wstring standIn_ = StandInPath();
     std::wstring dir_;
     std::wstring log_;

@@ -82,21 +82,14 @@ public:
     }
 };
 
-// Keeps the deck's numbering and the program folder as a test found them.
+// The demo deck's folder as the program folder, with the slides numbered; every global of the
+// program comes back as the test found it.
 class DeckState {
 public:
     DeckState() {
-        for (int i = 0; i < SLIDE_COUNT; ++i) numbers_[i] = g_slideDeck[i].nNumber;
-        count_ = g_enabledPageCount;
-        std::wcscpy(appDir_, g_appDir);
         const std::wstring dist = testing_win::DistDir();
         std::wcsncpy(g_appDir, dist.c_str(), kAppDirChars - 1);
         NumberSlides();
-    }
-    ~DeckState() {
-        for (int i = 0; i < SLIDE_COUNT; ++i) g_slideDeck[i].nNumber = numbers_[i];
-        g_enabledPageCount = count_;
-        std::wcscpy(g_appDir, appDir_);
     }
     DeckState(const DeckState&) = delete;
     DeckState& operator=(const DeckState&) = delete;
@@ -104,7 +97,7 @@ public:
     // Leaves `n` slides numbered (of the deck's own), disabling rows from the middle of the deck
     // outward; the title and closing slides go last.
     void KeepNumbered(int n) {
-        for (int i = 0; i < SLIDE_COUNT; ++i) g_slideDeck[i].nNumber = numbers_[i];
+        for (int i = 0; i < SLIDE_COUNT; ++i) g_slideDeck[i].nNumber = globals_.SavedRow(i).nNumber;
         NumberSlides();
         std::vector<int> order;
         for (int row = SLIDE_COUNT / 2; row < kLastSlide; ++row) order.push_back(row);
@@ -119,9 +112,7 @@ public:
     }
 
 private:
-    int numbers_[SLIDE_COUNT]{};
-    int count_ = 0;
-    wchar_t appDir_[kAppDirChars]{};
+    testing_win::SavedGlobals globals_;
 };
 
 // The real frame and document made by the real template, with the watched view; the view's

@@ -2,12 +2,16 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include <gtest/gtest.h>
 
 #include "app/app.h"
 #include "app/mainframe.h"
 #include "framework/doc.h"
 #include "framework/gdi.h"
+#include "launch/simulator.h"
 #include "res/resource.h"
 #include "view/view.h"
 
@@ -78,6 +82,31 @@ int CountGdiObjects() {
         if (::GetObjectType(reinterpret_cast<HGDIOBJ>(i)) != 0) ++count;
     }
     return count;
+}
+
+SavedGlobals::SavedGlobals()
+    : proMode_(g_proMode),
+      bigMode_(g_bigMode),
+      brandLogoId_(g_brandLogoId),
+      secondLogoId_(g_secondLogoId),
+      simulatorPath_(g_simulatorPath),
+      simulatorExe_(g_simulatorExe),
+      simulatorLookupDone_(g_simulatorLookupDone) {
+    std::copy(std::begin(g_simulatorPathBuf), std::end(g_simulatorPathBuf), simulatorPathBuf_.begin());
+    std::copy(std::begin(g_simulatorExeBuf), std::end(g_simulatorExeBuf), simulatorExeBuf_.begin());
+}
+
+SavedGlobals::~SavedGlobals() {
+    g_proMode = proMode_;
+    g_bigMode = bigMode_;
+    g_brandLogoId = brandLogoId_;
+    g_secondLogoId = secondLogoId_;
+    // The buffers are globals themselves, so a pointer into one is the same address again.
+    std::copy(simulatorPathBuf_.begin(), simulatorPathBuf_.end(), std::begin(g_simulatorPathBuf));
+    std::copy(simulatorExeBuf_.begin(), simulatorExeBuf_.end(), std::begin(g_simulatorExeBuf));
+    g_simulatorPath = simulatorPath_;
+    g_simulatorExe = simulatorExe_;
+    g_simulatorLookupDone = simulatorLookupDone_;
 }
 
 namespace {

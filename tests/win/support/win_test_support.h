@@ -1,15 +1,19 @@
 // What the Wine tests share: message pumping, pixels read back from real
-// windows and DCs, a GDI object count, and the real frame with its view.
+// windows and DCs, a GDI object count, the real frame with its view, and the program's
+// globals saved and put back.
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/saved_core_globals.h"
 #include "framework/app.h"
+#include "launch/simulator_rules.h"
 
 class CMainFrame;
 class CPemboroView;
@@ -47,6 +51,36 @@ void EndProcesses(const std::vector<DWORD>& ids);
 std::wstring DistDir();         // where the program and the demo deck lie
 std::wstring ImageCorpusDir();  // the generated image corpus (see images/image_corpus.h)
 std::wstring TempDir();         // a fresh folder for this test process
+
+// Every global of the program as the test found it, put back when the object goes: the slide
+// table, the slide on screen and the program folder; the start-up switches and logos; the
+// simulator's path and file name with their buffers and the lookup's flag. A pointer that
+// pointed into its own buffer points there again, at the text it had. The view's own pointer to
+// itself is the view's business and is left alone. Declared first in a fixture (or at the top of
+// a test), it outlives the windows the test made, so they never see the globals change under
+// them.
+class SavedGlobals {
+public:
+    SavedGlobals();
+    ~SavedGlobals();
+    SavedGlobals(const SavedGlobals&) = delete;
+    SavedGlobals& operator=(const SavedGlobals&) = delete;
+
+    // A row of the slide table as it was when the object was made.
+    const SlidePage& SavedRow(int row) const { return core_.SavedRow(row); }
+
+private:
+    testing_core::SavedCoreGlobals core_;
+    bool proMode_;
+    bool bigMode_;
+    int brandLogoId_;
+    int secondLogoId_;
+    const wchar_t* simulatorPath_;
+    const wchar_t* simulatorExe_;
+    std::array<wchar_t, kSimulatorNameChars> simulatorPathBuf_{};
+    std::array<wchar_t, kSimulatorNameChars> simulatorExeBuf_{};
+    bool simulatorLookupDone_;
+};
 
 // An application object for tests: no profile store unless a test sets one.
 class TestApp : public CWinApp {

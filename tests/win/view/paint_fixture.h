@@ -1,5 +1,5 @@
 // What the paint tests share: image files written at test time, a temporary program folder
-// holding them as deck slides, saved globals, patched hotspots, reference renderings of the
+// holding them as deck slides, patched hotspots, reference renderings of the
 // resource bitmaps, and pixel comparisons.
 #pragma once
 #include <windows.h>
@@ -125,7 +125,7 @@ inline std::vector<std::uint8_t> PngClaiming(std::uint32_t width, std::uint32_t 
 // ---- The program folder and globals --------------------------------------------------------
 
 // A fresh folder that stands in for the program folder while it lives: the paint resolves
-// slide names there. Everything the paint reads from globals is put back afterwards.
+// slide names there. Every global of the program is put back afterwards.
 class DeckFolder {
 public:
     DeckFolder() {
@@ -135,22 +135,12 @@ public:
         dir_ = std::filesystem::path(base) /
                (L"pemboro-render-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++serial));
         std::filesystem::create_directories(dir_);
-        std::wcscpy(savedAppDir_, g_appDir);
         std::wcscpy(g_appDir, dir_.wstring().c_str());
-        savedPage_ = g_currentPage;
-        savedBig_ = g_bigMode;
-        savedBrand_ = g_brandLogoId;
-        savedSecond_ = g_secondLogoId;
         g_bigMode = false;
         g_brandLogoId = 0;
         g_secondLogoId = 312;
     }
     ~DeckFolder() {
-        std::wcscpy(g_appDir, savedAppDir_);
-        g_currentPage = savedPage_;
-        g_bigMode = savedBig_;
-        g_brandLogoId = savedBrand_;
-        g_secondLogoId = savedSecond_;
         std::error_code ec;
         std::filesystem::remove_all(dir_, ec);
     }
@@ -165,28 +155,23 @@ public:
     }
 
 private:
+    testing_win::SavedGlobals globals_;
     std::filesystem::path dir_;
-    wchar_t savedAppDir_[kAppDirChars]{};
-    int savedPage_ = 0;
-    bool savedBig_ = false;
-    int savedBrand_ = 0;
-    int savedSecond_ = 0;
 };
 
-// Gives a slide row other hotspots for the length of a test.
+// Gives a slide row other hotspots for the length of a test; the globals come back as they
+// were when it was made.
 class PatchedSpots {
 public:
-    PatchedSpots(int row, const Hotspot* spots, int count) : row_(row), saved_(g_slideDeck[row]) {
+    PatchedSpots(int row, const Hotspot* spots, int count) {
         g_slideDeck[row].pSpots = spots;
         g_slideDeck[row].nSpots = count;
     }
-    ~PatchedSpots() { g_slideDeck[row_] = saved_; }
     PatchedSpots(const PatchedSpots&) = delete;
     PatchedSpots& operator=(const PatchedSpots&) = delete;
 
 private:
-    int row_;
-    SlidePage saved_;
+    testing_win::SavedGlobals globals_;
 };
 
 // ---- Painting into memory ------------------------------------------------------------------

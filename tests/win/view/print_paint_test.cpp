@@ -2,8 +2,6 @@
 // logos and markers, the copyright line, and the page cursor put back on every path.
 #include "paint_fixture.h"
 
-#include <array>
-
 #include "view/geometry.h"
 #include "view/print_layout.h"
 
@@ -31,17 +29,11 @@ class PrintPaint : public ::testing::Test {
 protected:
     void SetUp() override {
         ParkPointer();
-        for (int i = 0; i < SLIDE_COUNT; ++i) saved_[i] = g_slideDeck[i].nNumber;
-        savedCount_ = g_enabledPageCount;
         NumberSlides();
         deck_.SolidSlide(0, kUpper);
         deck_.SolidSlide(1, kLower);
         deck_.SolidSlide(FindSlideByNumber(61), kUpper);
         deck_.SolidSlide(kLastSlide, kLower);
-    }
-    void TearDown() override {
-        for (int i = 0; i < SLIDE_COUNT; ++i) g_slideDeck[i].nNumber = saved_[i];
-        g_enabledPageCount = savedCount_;
     }
     Pixels PrintSheet(int sheet) {
         presenter_.view()->m_nPrintPage = sheet;
@@ -52,10 +44,6 @@ protected:
     PatchedSpots titleSpots_{0, kSpots, 2};
     PatchedSpots plainSpots_{1, nullptr, 0};
     Presenter presenter_{1000, 600};
-
-private:
-    std::array<int, SLIDE_COUNT> saved_{};
-    int savedCount_ = 0;
 };
 
 TEST_F(PrintPaint, FirstSheetHoldsTwoFramedSlidesAndTheCopyrightLine) {

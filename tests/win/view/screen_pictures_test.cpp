@@ -68,10 +68,8 @@ TEST_F(KeptPictures, ASlideChangedOnDiskShowsAsItIsNowAtTheNextPaint) {
 
 TEST_F(KeptPictures, APaintFromTheCacheEqualsOneWithout) {
     // The demo deck's own slides and photos, shrunk, at their size, and grown.
-    wchar_t savedDir[kAppDirChars];
-    std::wcscpy(savedDir, g_appDir);
+    const testing_win::SavedGlobals globals;
     std::wcscpy(g_appDir, testing_win::DistDir().c_str());
-    const int savedPage = g_currentPage;
     Presenter p(1000, 600);
     const struct {
         int w, h;
@@ -100,8 +98,6 @@ TEST_F(KeptPictures, APaintFromTheCacheEqualsOneWithout) {
         EXPECT_EQ(cached.bgra, direct.Read().bgra) << "photo at " << size.w << "x" << size.h;
         p.view()->LeavePictureMode();
     }
-    std::wcscpy(g_appDir, savedDir);
-    g_currentPage = savedPage;
 }
 
 TEST_F(KeptPictures, RepaintsOfTheSlideOnScreenNeitherDecodeNorScale) {
