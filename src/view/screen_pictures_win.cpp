@@ -1,13 +1,12 @@
 #include "view/screen_pictures_win.h"
 
-#include <objbase.h>
-
 #include <algorithm>
 #include <utility>
 
 #include "framework/gdi.h"
 #include "framework/halftone_blit.h"
 #include "framework/image_loader.h"
+#include "framework/thread_state.h"
 #include "launch/file_tests.h"
 
 namespace {
@@ -16,27 +15,14 @@ namespace {
 // sizes than that are kept, for a window that changes size now and then.
 constexpr std::size_t kKeptResources = 24;
 
-// The worker's own apartment, left when the worker ends.
-class WorkerApartment {
-public:
-    WorkerApartment() : hr_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED | COINIT_DISABLE_OLE1DDE)) {}
-    ~WorkerApartment() {
-        if (SUCCEEDED(hr_)) ::CoUninitialize();
-    }
-    WorkerApartment(const WorkerApartment&) = delete;
-    WorkerApartment& operator=(const WorkerApartment&) = delete;
-
-private:
-    HRESULT hr_;
-};
-
 }  // namespace
 
 PictureCache::Hooks ScreenPictures::PlatformHooks() {
     PictureCache::Hooks hooks;
     hooks.identify = [](const std::wstring& path) { return QueryFileIdentity(path.c_str()); };
     hooks.decode = [](const std::wstring& path) { return fw::DecodeImageFile(path.c_str()); };
-    hooks.enterWorkerThread = [] { return std::shared_ptr<void>(std::make_shared<WorkerApartment>()); };
+    // The worker decodes in an apartment of its own, left when it ends.
+    hooks.enterWorkerThread = [] { return std::shared_ptr<void>(std::make_shared<fw::ComApartment>()); };
     return hooks;
 }
 

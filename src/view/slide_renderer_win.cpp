@@ -1,7 +1,5 @@
 #include "view/slide_renderer_win.h"
 
-#include <objbase.h>
-
 #include <iterator>
 #include <map>
 #include <system_error>
@@ -10,6 +8,7 @@
 #include "framework/gdi.h"
 #include "framework/halftone_blit.h"
 #include "framework/image_loader.h"
+#include "framework/thread_state.h"
 #include "launch/file_tests.h"
 #include "launch/target_names.h"
 #include "res/copyright.h"
@@ -74,20 +73,6 @@ void DrawSlideImage(const Canvas& canvas, int row, const SlideRect& rc, const fw
     }
     if (decoded->pixels) fw::HalftoneBlit(canvas.dc, rc.left, rc.top, rc.Width(), rc.Height(), decoded->pixels.view());
 }
-
-// Decoding on a thread of its own, in an apartment of its own.
-class DecodingThread {
-public:
-    DecodingThread() : hr_(::CoInitializeEx(nullptr, COINIT_MULTITHREADED | COINIT_DISABLE_OLE1DDE)) {}
-    ~DecodingThread() {
-        if (SUCCEEDED(hr_)) ::CoUninitialize();
-    }
-    DecodingThread(const DecodingThread&) = delete;
-    DecodingThread& operator=(const DecodingThread&) = delete;
-
-private:
-    HRESULT hr_;
-};
 
 std::array<std::wstring, 2> SheetPaths(int sheet) {
     const SheetSlides slides = SlidesOnSheet(sheet);
@@ -203,7 +188,7 @@ void SheetDecoder::Prefetch(int sheet) {
     sheet_ = sheet;
     try {
         pending_ = std::async(std::launch::async, [paths = SheetPaths(sheet)] {
-            const DecodingThread thread;
+            const fw::ComApartment apartment;  // decoding on a thread of its own, in an apartment of its own
             return DecodeBoth(paths);
         });
     } catch (const std::system_error&) {
