@@ -166,8 +166,8 @@ private:
 
 // Stand-in simulators (and recorders) that this test process started, itself or through the code
 // under test; a simulator the user has open is not among them.
-inline std::vector<DWORD> StandInsStarted() { return testing_win::ChildProcessesNamed(L"Vexax64.exe"); }
-inline std::vector<DWORD> RecordersStarted() { return testing_win::ChildProcessesNamed(L"recorder.exe"); }
+inline std::vector<DWORD> StandInsStarted() { return testing_win::ChildProcessesRunning(StandInPath()); }
+inline std::vector<DWORD> RecordersStarted() { return testing_win::ChildProcessesRunning(RecorderPath()); }
 
 // Top-level simulator windows of other processes, from the top of the z-order down.
 inline std::vector<HWND> SimulatorWindowsOfOthers() {

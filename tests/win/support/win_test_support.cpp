@@ -141,21 +141,25 @@ std::vector<DWORD> ProcessesWhere(Take take) {
 }
 }  // namespace
 
-std::vector<DWORD> ChildProcessesNamed(const wchar_t* exeName) {
+namespace {
+// Whether the process runs this very executable (the full path, as the test knows it).
+bool RunsImage(DWORD pid, const std::wstring& exePath) {
+    const fw::KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return false;
+    wchar_t image[2048] = {};
+    DWORD size = 2048;
+    return ::QueryFullProcessImageNameW(process.get(), 0, image, &size) && _wcsicmp(image, exePath.c_str()) == 0;
+}
+}  // namespace
+
+std::vector<DWORD> ChildProcessesRunning(const std::wstring& exePath) {
     const DWORD self = ::GetCurrentProcessId();
-    return ProcessesWhere([&](const PROCESSENTRY32W& e) {
-        return e.th32ParentProcessID == self && _wcsicmp(e.szExeFile, exeName) == 0;
-    });
+    return ProcessesWhere(
+        [&](const PROCESSENTRY32W& e) { return e.th32ParentProcessID == self && RunsImage(e.th32ProcessID, exePath); });
 }
 
 std::vector<DWORD> ProcessesRunning(const std::wstring& exePath) {
-    return ProcessesWhere([&](const PROCESSENTRY32W& e) {
-        const fw::KernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, e.th32ProcessID));
-        if (!process) return false;
-        wchar_t image[2048] = {};
-        DWORD size = 2048;
-        return ::QueryFullProcessImageNameW(process.get(), 0, image, &size) && _wcsicmp(image, exePath.c_str()) == 0;
-    });
+    return ProcessesWhere([&](const PROCESSENTRY32W& e) { return RunsImage(e.th32ProcessID, exePath); });
 }
 
 void EndProcesses(const std::vector<DWORD>& ids) {

@@ -40,9 +40,10 @@ Pixels ReadWindow(HWND hwnd);  // the whole client area
 // How many GDI objects the process holds (GetGuiResources reads 0 under Wine).
 int CountGdiObjects();
 
-// Processes this test process started itself (directly) and that still run, whose executable
-// has this file name; the ones it started can be told from any the user has open.
-std::vector<DWORD> ChildProcessesNamed(const wchar_t* exeName);
+// Processes this test process started itself (directly, or through the code under test) and that
+// still run this very executable (full path): told from any the user has open by their parent
+// and their image, never by a name alone.
+std::vector<DWORD> ChildProcessesRunning(const std::wstring& exePath);
 // Running processes whose executable is this full path (a copy the test made).
 std::vector<DWORD> ProcessesRunning(const std::wstring& exePath);
 // Ends these processes, each by a handle opened on its id, and waits for each to be gone.
