@@ -87,7 +87,7 @@ target_compile_definitions(pemboro_test_support PUBLIC
 file(GLOB PEMBORO_WIN_TEST_DIRS LIST_DIRECTORIES true ${CMAKE_SOURCE_DIR}/tests/win/*)
 foreach(dir ${PEMBORO_WIN_TEST_DIRS})
   get_filename_component(name ${dir} NAME)
-  if(NOT IS_DIRECTORY ${dir} OR name STREQUAL "support")
+  if(NOT IS_DIRECTORY ${dir} OR name STREQUAL "support" OR name STREQUAL "room")
     continue()
   endif()
   file(GLOB tests CONFIGURE_DEPENDS ${dir}/*_test.cpp)
@@ -101,6 +101,17 @@ foreach(dir ${PEMBORO_WIN_TEST_DIRS})
   gtest_discover_tests(win_${name}_tests TEST_PREFIX "wine.${name}." DISCOVERY_MODE PRE_TEST
                        DISCOVERY_TIMEOUT 60 PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
 endforeach()
+
+# The speaker's room: tests that need servers with several monitors, which their script starts
+# and ends, in a Wine prefix of their own; one entry, since they share those servers.
+file(GLOB PEMBORO_ROOM_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/room/*_test.cpp)
+add_executable(win_room_tests ${PEMBORO_ROOM_TESTS} $<TARGET_OBJECTS:pemboro_res>)
+target_link_libraries(win_room_tests PRIVATE pemboro_test_support GTest::gtest_main)
+target_compile_options(win_room_tests PRIVATE ${PEMBORO_WARNINGS})
+add_dependencies(win_room_tests pemboro_deck pemboro_image_corpus)
+add_test(NAME wine.room COMMAND ${CMAKE_SOURCE_DIR}/tests/win/room/room_servers.sh
+         $<TARGET_FILE:win_room_tests> ${CMAKE_BINARY_DIR}/wineprefix-room)
+set_tests_properties(wine.room PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 900)
 
 # --- Benchmarks and soak runs (print figures; not tests) ---------------------------------
 file(GLOB PEMBORO_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "app/mainframe.h"
+#include "app/monitors_win.h"
 #include "app/switches.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
@@ -48,6 +49,7 @@ BOOL CPemboroApp::InitInstance() {
     g_brandLogoId = branding.nBrandLogoId;
     g_secondLogoId = branding.nSecondLogoId;
     g_bigMode = mode.bBig;
+    const RoomChoice room = ChooseRoom(m_lpCmdLine);
 
     LookupSimulatorAssociation();
     NumberSlides();
@@ -65,6 +67,10 @@ BOOL CPemboroApp::InitInstance() {
     g_currentPage = PageFromProfileText(GetProfileString(kProfileSection, kProfileEntry, L"0").c_str());
 
     if (!ProcessShellCommand(cmdInfo)) return FALSE;
+
+    // Big mode shows on the monitor the command line names, else on the primary one.
+    auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
+    if (frame && g_bigMode) frame->m_hNextMonitor = MonitorByNumber(room.nShowMonitor);
 
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();

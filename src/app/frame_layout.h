@@ -1,9 +1,43 @@
-// Full-screen placement and background strips of the main frame.
+// Full-screen placement of the main frame on one monitor among several, the choice of monitors
+// for the show and the presenter console, and the background strips of the main frame. Pure.
 #pragma once
+#include <vector>
+
 #include "view/geometry.h"
 
-// The window rectangle that puts border, caption and menu bar just off a W x H screen.
-SlideRect FullScreenRect(int screenW, int screenH, int frameX, int frameY, int caption, int menu);
+// How far the window rectangle reaches beyond the client area on each side, for the frame's
+// style, extended style and menu.
+struct FrameInsets {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+// The insets that an adjusted rectangle shows against the client rectangle it was made from.
+FrameInsets InsetsBetween(const SlideRect& client, const SlideRect& window);
+
+// The window rectangle whose client area is exactly `monitor`: border, caption and menu bar lie
+// just beyond its edges, and no pixel of the client area is off it.
+SlideRect FullScreenRect(const SlideRect& monitor, const FrameInsets& insets);
+
+// A window rectangle taken from one monitor onto another: the same place from the monitor's
+// top-left corner, made smaller where it would not fit, and pushed back inside.
+SlideRect MoveOntoMonitor(const SlideRect& window, const SlideRect& from, const SlideRect& to);
+
+struct MonitorEntry {
+    SlideRect rc;
+    bool primary = false;
+};
+
+// The monitors in the order the speaker numbers them: the primary one is 1, then the others from
+// left to right (from top to bottom where they start at the same left). Indexes into `monitors`.
+std::vector<int> MonitorNumbering(const std::vector<MonitorEntry>& monitors);
+
+// The monitor that number names, as an index into `monitors`; a number with no such monitor (0
+// among them) names the primary one. -1 only for an empty list.
+int MonitorForNumber(const std::vector<MonitorEntry>& monitors, int number);
+
+// Where the presenter console goes while the show is on monitor `show`: the primary one when the
+// show is elsewhere, else the first other monitor in the speaker's numbering. -1 with one monitor.
+int ConsoleMonitorFor(const std::vector<MonitorEntry>& monitors, int show);
 
 // The white strips right of and below the slide rectangle, within the clip box;
 // an empty strip has count 0. The two overlap in the corner.

@@ -49,3 +49,21 @@ PresentationMode ChooseMode(const wchar_t* cmdLineTail) {
     const bool pro = HasSwitchIn(cmdLineTail, L"Pro");
     return {pro, pro || HasSwitchIn(cmdLineTail, L"big") || HasSwitchIn(cmdLineTail, L"max")};
 }
+
+int SwitchNumberIn(const wchar_t* cmdLineTail, const wchar_t* word) {
+    const wchar_t* p = FindNoCase(cmdLineTail, word);
+    if (!p || p == cmdLineTail) return 0;
+    if (p[-1] != L'-' && p[-1] != L'/') return 0;
+    constexpr int kTooLong = 1000000;  // more monitors than any machine has
+    int number = 0;
+    const wchar_t* digit = p + Length(word);
+    for (; *digit >= L'0' && *digit <= L'9'; ++digit) {
+        number = number >= kTooLong ? kTooLong : number * 10 + (*digit - L'0');
+    }
+    if (digit == p + Length(word)) return 0;
+    return (*digit == L'\0' || *digit == L' ') ? number : 0;
+}
+
+RoomChoice ChooseRoom(const wchar_t* cmdLineTail) {
+    return {SwitchNumberIn(cmdLineTail, L"Monitor"), HasSwitchIn(cmdLineTail, L"Console")};
+}

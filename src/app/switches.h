@@ -34,3 +34,16 @@ struct PresentationMode {
     bool bBig;
 };
 PresentationMode ChooseMode(const wchar_t* cmdLineTail);
+
+// The number after the switch word, as in -Monitor2: the word's first occurrence after '-' or '/',
+// then decimal digits, then the end or a space. 0 when absent or without digits; a number too
+// long to be a monitor's counts as one that names none.
+int SwitchNumberIn(const wchar_t* cmdLineTail, const wchar_t* word);
+
+// What the command line asks of the speaker's room: the monitor of the show in big mode (0: the
+// primary one, as without the switch) and the presenter console at start-up.
+struct RoomChoice {
+    int nShowMonitor;
+    bool bConsole;
+};
+RoomChoice ChooseRoom(const wchar_t* cmdLineTail);

@@ -4,16 +4,81 @@
 
 namespace {
 
-TEST(FullScreenRect, PushesFrameCaptionAndMenuOffTheScreen) {
-    const SlideRect rc = FullScreenRect(1920, 1080, 4, 4, 23, 20);
-    EXPECT_EQ(rc.left, -11);
-    EXPECT_EQ(rc.top, -54);
-    EXPECT_EQ(rc.right, 1931);
-    EXPECT_EQ(rc.bottom, 1091);
-    const SlideRect wine = FullScreenRect(1920, 1080, 4, 4, 19, 19);
-    EXPECT_EQ(wine.top, -49);
-    EXPECT_EQ(wine.Width(), 1920 + 2 * 4 + 14);
-    EXPECT_EQ(wine.Height(), 1080 + 2 * 4 + 14 + 19 + 19);
+void ExpectRect(const SlideRect& got, const SlideRect& want) {
+    EXPECT_EQ(got.left, want.left);
+    EXPECT_EQ(got.top, want.top);
+    EXPECT_EQ(got.right, want.right);
+    EXPECT_EQ(got.bottom, want.bottom);
+}
+
+// The client area is the monitor, to the pixel: the frame lies just beyond each edge, whatever
+// the monitor's place in the desktop and however wide the platform draws the frame.
+TEST(FullScreenRect, TheClientAreaIsExactlyTheMonitor) {
+    struct Case {
+        SlideRect monitor;
+        FrameInsets insets;
+        SlideRect window;
+    } const cases[] = {
+        // Wine's metrics: a 4-pixel frame, caption 19 and menu 19 above the client area.
+        {{0, 0, 1920, 1080}, {4, 42, 4, 4}, {-4, -42, 1924, 1084}},
+        {{0, 0, 2560, 1440}, {4, 42, 4, 4}, {-4, -42, 2564, 1444}},
+        // A second monitor right of the first, and one left of and above the primary.
+        {{1920, 0, 3200, 720}, {4, 42, 4, 4}, {1916, -42, 3204, 724}},
+        {{-1280, -200, 0, 520}, {4, 42, 4, 4}, {-1284, -242, 4, 524}},
+        // Windows 10 at 96 dpi: an 8-pixel frame with invisible borders, caption 23, menu 20.
+        {{0, 0, 3840, 2160}, {8, 51, 8, 8}, {-8, -51, 3848, 2168}},
+    };
+    for (const Case& c : cases) {
+        const SlideRect w = FullScreenRect(c.monitor, c.insets);
+        ExpectRect(w, c.window);
+        const FrameInsets back = InsetsBetween(c.monitor, w);
+        EXPECT_EQ(back.left, c.insets.left);
+        EXPECT_EQ(back.top, c.insets.top);
+        EXPECT_EQ(back.right, c.insets.right);
+        EXPECT_EQ(back.bottom, c.insets.bottom);
+    }
+}
+
+TEST(MoveOntoMonitor, KeepsThePlaceAndFitsTheSize) {
+    const SlideRect primary{0, 0, 1920, 1080}, second{1920, 0, 3200, 720};
+    // The same offset from the other monitor's corner.
+    ExpectRect(MoveOntoMonitor({100, 50, 900, 650}, primary, second), {2020, 50, 2820, 650});
+    // Too large: shrunk to the monitor and placed at its corner.
+    ExpectRect(MoveOntoMonitor({0, 0, 1920, 1080}, primary, second), {1920, 0, 3200, 720});
+    // Would reach past the right and bottom edges: pushed back inside.
+    ExpectRect(MoveOntoMonitor({1000, 500, 1800, 1000}, primary, second), {2400, 220, 3200, 720});
+    // And back again.
+    ExpectRect(MoveOntoMonitor({2020, 50, 2820, 650}, second, primary), {100, 50, 900, 650});
+}
+
+TEST(MonitorNumbering, PrimaryFirstThenLeftToRight) {
+    const std::vector<MonitorEntry> three = {
+        {{1920, 0, 3200, 720}, false}, {{0, 0, 1920, 1080}, true}, {{-1280, 0, 0, 1024}, false}};
+    EXPECT_EQ(MonitorNumbering(three), (std::vector<int>{1, 2, 0}));
+    struct Case {
+        int number, index;
+    } const cases[] = {{1, 1}, {2, 2}, {3, 0}, {4, 1}, {0, 1}, {-3, 1}, {1000000, 1}};
+    for (const Case& c : cases) EXPECT_EQ(MonitorForNumber(three, c.number), c.index) << c.number;
+
+    const std::vector<MonitorEntry> one = {{{0, 0, 2560, 1440}, true}};
+    EXPECT_EQ(MonitorForNumber(one, 1), 0);
+    EXPECT_EQ(MonitorForNumber(one, 2), 0) << "no such monitor: the primary one";
+    EXPECT_EQ(MonitorForNumber({}, 1), -1);
+    // Stacked monitors with the same left: top to bottom.
+    const std::vector<MonitorEntry> stacked = {
+        {{0, 1080, 1920, 2160}, false}, {{0, -1080, 1920, 0}, false}, {{0, 0, 1920, 1080}, true}};
+    EXPECT_EQ(MonitorNumbering(stacked), (std::vector<int>{2, 1, 0}));
+}
+
+TEST(ConsoleMonitorFor, AnotherMonitorThanTheShows) {
+    const std::vector<MonitorEntry> two = {{{0, 0, 1920, 1080}, true}, {{1920, 0, 3200, 720}, false}};
+    EXPECT_EQ(ConsoleMonitorFor(two, 0), 1) << "the show on the primary: the other one";
+    EXPECT_EQ(ConsoleMonitorFor(two, 1), 0) << "the show elsewhere: the primary one";
+    const std::vector<MonitorEntry> three = {
+        {{0, 0, 1920, 1080}, true}, {{3840, 0, 5760, 1080}, false}, {{1920, 0, 3840, 1080}, false}};
+    EXPECT_EQ(ConsoleMonitorFor(three, 0), 2) << "the next in the speaker's numbering";
+    EXPECT_EQ(ConsoleMonitorFor(three, 1), 0);
+    EXPECT_EQ(ConsoleMonitorFor({{{0, 0, 1920, 1080}, true}}, 0), -1) << "one monitor: no other";
 }
 
 TEST(StripsToErase, OnlyRightOfAndBelowTheSlide) {

@@ -106,4 +106,35 @@ TEST(ChooseMode, ProImpliesBigAndBigOrMaxAloneDoNotMeanPro) {
     }
 }
 
+// The monitor switch carries its number; the switch rules of the others hold for the word.
+TEST(SwitchNumberIn, TheMonitorSwitch) {
+    struct Case {
+        const wchar_t* tail;
+        int number;
+    } const cases[] = {
+        {L"-Monitor2", 2},
+        {L"/monitor1 -Pro", 1},
+        {L"-big -MONITOR12", 12},
+        {L"-Monitor", 0},             // no number
+        {L"-Monitor2x", 0},           // not ended by a space or the end
+        {L"-Monitor2\t-big", 0},      // a tab does not end a switch
+        {L"Monitor2", 0},             // no prefix at the start
+        {L"x-Monitor3", 3},           // only the one character before the word is tested
+        {L"C:\\Monitor5 -Monitor2", 0},  // only the first occurrence counts
+        {L"-Monitor99999999999999999999", 1000000},  // no overflow; names no monitor
+        {L"", 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SwitchNumberIn(c.tail, L"Monitor"), c.number) << testing::PrintToString(std::wstring(c.tail));
+}
+
+TEST(ChooseRoom, MonitorAndConsole) {
+    const RoomChoice none = ChooseRoom(L"-Pro");
+    EXPECT_EQ(none.nShowMonitor, 0);
+    EXPECT_FALSE(none.bConsole);
+    const RoomChoice both = ChooseRoom(L"/console -Monitor2 -big");
+    EXPECT_EQ(both.nShowMonitor, 2);
+    EXPECT_TRUE(both.bConsole);
+    EXPECT_FALSE(ChooseRoom(L"-Consoles").bConsole);
+}
+
 }  // namespace

@@ -1,5 +1,4 @@
-// The main frame as the real window: style and class, full-screen mode from the screen size
-// and frame metrics, the size limits while toggling, the white strips beside the slide, the
+// The main frame as the real window: style and class, full-screen mode exactly over the monitor, the size limits while toggling, the white strips beside the slide, the
 // hover cleared on leaving the non-client area, the accelerators and the menu, and the
 // display kept awake while full-screen.
 #include <windows.h>
@@ -31,6 +30,21 @@ CRect WindowRect(HWND hwnd) {
     RECT rc;
     ::GetWindowRect(hwnd, &rc);
     return rc;
+}
+
+// The client area in screen coordinates.
+CRect ClientOnScreen(HWND hwnd) {
+    RECT rc;
+    ::GetClientRect(hwnd, &rc);
+    POINT origin{0, 0};
+    ::ClientToScreen(hwnd, &origin);
+    return CRect(origin.x, origin.y, origin.x + rc.right, origin.y + rc.bottom);
+}
+
+// What the screen itself shows there.
+Pixels ScreenPixels(const RECT& rc) {
+    const fw::WindowDc screen(nullptr);
+    return testing_win::ReadDc(screen.get(), rc);
 }
 
 // A memory DC with a 32-bit bitmap, filled grey.
@@ -71,12 +85,31 @@ TEST_F(MainFrame, StyleAndWindowClass) {
     EXPECT_EQ(::GetClassLongPtrW(hwnd, GCLP_HICON), 0u);
 }
 
-TEST_F(MainFrame, FullScreenRectangleComesFromScreenAndMetrics) {
+// The client area is the monitor, to the pixel: computed from the frame's real style and menu,
+// with nothing of the slide off the screen and nothing of the frame on it.
+TEST_F(MainFrame, FullScreenClientAreaIsExactlyTheMonitor) {
     Presenter p(800, 500);
-    const int w = ::GetSystemMetrics(SM_CXSCREEN), h = ::GetSystemMetrics(SM_CYSCREEN);
-    const SlideRect expected = FullScreenRect(w, h, ::GetSystemMetrics(SM_CXFRAME), ::GetSystemMetrics(SM_CYFRAME),
-                                              ::GetSystemMetrics(SM_CYCAPTION), ::GetSystemMetrics(SM_CYMENU));
-    EXPECT_EQ(p.frame()->m_rcFullScreen, CRect(expected.left, expected.top, expected.right, expected.bottom));
+    CMainFrame* frame = p.frame();
+    frame->OnFullScreen();
+    const CRect monitor(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(frame->m_rcMonitor, monitor);
+    EXPECT_EQ(ClientOnScreen(p.viewHwnd()), monitor);
+    RECT adjusted = monitor;
+    ::AdjustWindowRectEx(&adjusted, static_cast<DWORD>(::GetWindowLongW(frame->m_hWnd, GWL_STYLE)), TRUE,
+                         static_cast<DWORD>(::GetWindowLongW(frame->m_hWnd, GWL_EXSTYLE)));
+    EXPECT_EQ(WindowRect(frame->m_hWnd), CRect(adjusted)) << "the frame just beyond every edge";
+
+    // What the screen shows at its four edges is what the slide has at its own.
+    const Pixels drawn = p.Paint();
+    const Pixels screen = ScreenPixels(monitor);
+    for (int x = 0; x < monitor.Width(); x += 7) {
+        ASSERT_EQ(screen.At(x, 0), drawn.At(x, 0)) << "top edge at " << x;
+        ASSERT_EQ(screen.At(x, monitor.Height() - 1), drawn.At(x, monitor.Height() - 1)) << "bottom edge at " << x;
+    }
+    for (int y = 0; y < monitor.Height(); y += 7) {
+        ASSERT_EQ(screen.At(0, y), drawn.At(0, y)) << "left edge at " << y;
+        ASSERT_EQ(screen.At(monitor.Width() - 1, y), drawn.At(monitor.Width() - 1, y)) << "right edge at " << y;
+    }
 }
 
 TEST_F(MainFrame, ToggleCoversTheScreenAndTwiceReturnsExactly) {
@@ -94,16 +127,9 @@ TEST_F(MainFrame, ToggleCoversTheScreenAndTwiceReturnsExactly) {
     EXPECT_EQ(frame->m_rcNormal, before);
     EXPECT_EQ(WindowRect(hwnd), frame->m_rcFullScreen) << "not cut to the screen";
     EXPECT_EQ(::GetWindowLongW(hwnd, GWL_STYLE), styleBefore);
-    // Caption, menu and border are off the screen: the view's client area covers all of it.
-    RECT client;
-    ::GetClientRect(p.viewHwnd(), &client);
-    POINT origin{0, 0}, end{client.right, client.bottom};
-    ::ClientToScreen(p.viewHwnd(), &origin);
-    ::ClientToScreen(p.viewHwnd(), &end);
-    EXPECT_LE(origin.x, 0);
-    EXPECT_LE(origin.y, 0);
-    EXPECT_GE(end.x, ::GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_GE(end.y, ::GetSystemMetrics(SM_CYSCREEN));
+    // Caption, menu and border are off the screen: the view's client area is all of it.
+    EXPECT_EQ(ClientOnScreen(p.viewHwnd()),
+              CRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)));
 
     frame->OnFullScreen();
     EXPECT_FALSE(frame->m_bFullScreen);
@@ -124,6 +150,8 @@ TEST_F(MainFrame, ToggleCoversTheScreenAndTwiceReturnsExactly) {
     const LONG maximisedStyle = ::GetWindowLongW(hwnd, GWL_STYLE);
     frame->OnFullScreen();
     EXPECT_EQ(WindowRect(hwnd), frame->m_rcFullScreen);
+    EXPECT_EQ(ClientOnScreen(p.viewHwnd()),
+              CRect(0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)));
     EXPECT_EQ(::GetWindowLongW(hwnd, GWL_STYLE), maximisedStyle);
     frame->OnFullScreen();
     EXPECT_EQ(WindowRect(hwnd), maximised);
