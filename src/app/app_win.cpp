@@ -6,6 +6,7 @@
 #include "app/mainframe.h"
 #include "app/monitors_win.h"
 #include "app/switches.h"
+#include "console/console_win.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "launch/simulator.h"
@@ -74,6 +75,8 @@ BOOL CPemboroApp::InitInstance() {
 
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();
+    // After the first paint, so that the console knows the show's monitor in big mode.
+    if (frame && room.bConsole) CPresenterConsole::Open(frame);
     return TRUE;
 }
 

@@ -25,6 +25,8 @@ public:
     BOOL PreTranslateMessage(MSG* pMsg) override;
     // The monitors changed: full-screen mode covers its monitor again, or the nearest one.
     void OnDisplayChange();
+    // Opens the presenter console, or closes it when it is open.
+    void OnPresenterConsole();
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -32,4 +34,5 @@ protected:
     void OnGetMinMaxInfo(MINMAXINFO* mmi) override;
     BOOL OnEraseBkgnd(CDC* pDC) override;
     bool OnCmdMsg(UINT id) override;
+    void OnDestroy() override;
 };

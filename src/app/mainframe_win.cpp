@@ -2,6 +2,7 @@
 
 #include "app/frame_layout.h"
 #include "app/monitors_win.h"
+#include "console/console_win.h"
 #include "framework/dc.h"
 #include "framework/gdi.h"
 #include "res/resource.h"
@@ -67,7 +68,22 @@ int CMainFrame::OnCreate(CREATESTRUCTW* cs) { return CFrameWnd::OnCreate(cs) == 
 
 LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DISPLAYCHANGE) OnDisplayChange();
+    // The console's item shows whether it is open.
+    if (msg == WM_INITMENUPOPUP)
+        ::CheckMenuItem(reinterpret_cast<HMENU>(wParam), ID_PRESENTER_CONSOLE,
+                        MF_BYCOMMAND | (CPresenterConsole::Current() ? MF_CHECKED : MF_UNCHECKED));
     return CFrameWnd::WindowProc(msg, wParam, lParam);
+}
+
+void CMainFrame::OnPresenterConsole() {
+    if (CPresenterConsole* console = CPresenterConsole::Current()) ::DestroyWindow(console->m_hWnd);
+    else CPresenterConsole::Open(this);
+}
+
+// The console goes with the show.
+void CMainFrame::OnDestroy() {
+    if (CPresenterConsole* console = CPresenterConsole::Current()) ::DestroyWindow(console->m_hWnd);
+    CFrameWnd::OnDestroy();
 }
 
 void CMainFrame::OnFullScreen() {
@@ -150,11 +166,21 @@ BOOL CMainFrame::OnEraseBkgnd(CDC* pDC) {
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
     if (pMsg->message == WM_NCMOUSELEAVE && g_pView) g_pView->ClearHover();
+    // A key given to the presenter console meets the accelerators as if given to the view.
+    const CPresenterConsole* console = CPresenterConsole::Current();
+    if (console && pMsg->hwnd == console->m_hWnd && GetActiveView() && pMsg->message >= WM_KEYFIRST &&
+        pMsg->message <= WM_KEYLAST) {
+        MSG asView = *pMsg;
+        asView.hwnd = GetActiveView()->m_hWnd;
+        return CFrameWnd::PreTranslateMessage(&asView);
+    }
     return CFrameWnd::PreTranslateMessage(pMsg);
 }
 
 bool CMainFrame::OnCmdMsg(UINT id) {
-    if (id != ID_FULL_SCREEN_MODE) return false;
-    OnFullScreen();
-    return true;
+    switch (id) {
+    case ID_FULL_SCREEN_MODE: OnFullScreen(); return true;
+    case ID_PRESENTER_CONSOLE: OnPresenterConsole(); return true;
+    default: return false;
+    }
 }

@@ -7,6 +7,7 @@
 
 #include "app/app.h"
 #include "app/mainframe.h"
+#include "console/console_win.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/gdi.h"
@@ -100,6 +101,7 @@ void CPemboroView::LookAhead(int row, const SlideRect& rc, bool picture) {
         photo(PreviousPhoto(g_slideDeck[row], m_pPictureSpot));
     }
     for (const int r : RowsOneKeyAway(row)) slide(r);
+    AppendConsoleRequests(row, picture, wanted);  // the presenter console's, after the show's own
     m_pictures->LookAhead(std::move(wanted));
 }
 

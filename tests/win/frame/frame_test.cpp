@@ -312,7 +312,11 @@ TEST_F(MainFrame, AcceleratorTableAndMenu) {
     EXPECT_EQ(std::wstring(text), L"Menu");
     const HMENU popup = ::GetSubMenu(bar, 0);
     const std::vector<std::pair<std::wstring, UINT>> items = {
-        {L"Full Screen Mode", ID_FULL_SCREEN_MODE}, {L"Print", 57607}, {L"Print Preview", 57609}, {L"E&xit", 57665}};
+        {L"Full Screen Mode", ID_FULL_SCREEN_MODE},
+        {L"Presenter Console", ID_PRESENTER_CONSOLE},
+        {L"Print", 57607},
+        {L"Print Preview", 57609},
+        {L"E&xit", 57665}};
     ASSERT_EQ(::GetMenuItemCount(popup), static_cast<int>(items.size()));
     for (int i = 0; i < static_cast<int>(items.size()); ++i) {
         ::GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);

@@ -85,7 +85,7 @@ run() {  # gtest filter
 # A laptop at 1920x1080 with a 1280x720 projector on its right, the laptop primary.
 desktop off
 start_nested -origin 0,0 -screen 1920x1080 -origin 1920,0 -screen 1280x720 || exit 1
-run "${ROOM_FILTER:-TwoMonitors.*:OneMonitor.*}"
+run "${ROOM_FILTER:--DisplayChange.*}"
 wineserver -k >/dev/null 2>&1
 stop_nested
 

@@ -13,6 +13,14 @@
 #include "app/frame_layout.h"
 #include "app/mainframe.h"
 #include "app/monitors_win.h"
+#include "console/console_win.h"
+#include "deck/deck.h"
+#include "deck/page_cursor.h"
+#include "launch/target_names.h"
+#include "res/resource.h"
+#include "view/geometry.h"
+#include "view/screen_pictures_win.h"
+#include "view/slide_renderer_win.h"
 #include "framework/gdi.h"
 #include "view/view.h"
 #include "support/win_test_support.h"
@@ -72,12 +80,16 @@ void ExpectEdgesShowTheSlide(HWND view, const CRect& monitor) {
 
 class Room : public ::testing::Test {
 protected:
+    void SetUp() override { wcsncpy_s(g_appDir, testing_win::DistDir().c_str(), _TRUNCATE); }
     testing_win::SavedGlobals globals_;
 };
 
 class TwoMonitors : public Room {
 protected:
-    void SetUp() override { ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2) << "the server gives two monitors"; }
+    void SetUp() override {
+        Room::SetUp();
+        ASSERT_EQ(::GetSystemMetrics(SM_CMONITORS), 2) << "the server gives two monitors";
+    }
 };
 
 TEST_F(TwoMonitors, FullScreenCoversTheMonitorTheWindowIsOnAndBackRestores) {
@@ -174,6 +186,141 @@ TEST_F(TwoMonitors, BigModeShowsOnTheMonitorTheCommandLineNames) {
         EXPECT_EQ(::MonitorFromWindow(frame->m_hWnd, MONITOR_DEFAULTTONEAREST),
                   ::MonitorFromPoint(POINT{monitor.left + 1, monitor.top + 1}, MONITOR_DEFAULTTONULL));
     }
+}
+
+// ---- The presenter console on the other monitor ----
+
+// Slide `row` as the show's renderer draws it at the size of `rc`, through the show's pictures.
+Pixels Rendered(CPemboroView* view, int row, const SlideRect& rc) {
+    const BITMAPINFO bi = fw::TopDown32Info(rc.Width(), rc.Height());
+    void* bits = nullptr;
+    const fw::Bitmap bmp(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const fw::MemoryDc dc(::CreateCompatibleDC(nullptr));
+    const fw::ScopedSelect select(dc.get(), bmp.get());
+    const RECT all{0, 0, rc.Width(), rc.Height()};
+    const fw::Brush white(::CreateSolidBrush(RGB(255, 255, 255)));
+    ::FillRect(dc.get(), &all, white.get());
+    DrawSlide(Canvas{dc.get(), Medium::Screen, view->m_pictures.get()}, row, {0, 0, rc.Width(), rc.Height()},
+              Branding{g_brandLogoId, g_secondLogoId});
+    return testing_win::ReadDc(dc.get(), all);
+}
+
+Pixels Shown(HWND console, const SlideRect& rc) {
+    return testing_win::ReadWindow(console, RECT{rc.left, rc.top, rc.right, rc.bottom});
+}
+
+// The same colours at every pixel (a window read back carries no alpha).
+bool Same(const Pixels& a, const Pixels& b) {
+    if (a.width != b.width || a.height != b.height) return false;
+    for (size_t i = 0; i < a.bgra.size(); ++i) {
+        if ((a.bgra[i] & 0xFFFFFF) != (b.bgra[i] & 0xFFFFFF)) return false;
+    }
+    return true;
+}
+
+class ConsoleOnTheOtherMonitor : public TwoMonitors {
+protected:
+    void SetUp() override {
+        TwoMonitors::SetUp();
+        g_currentPage = 4;
+        show_ = std::make_unique<Presenter>(800, 500);
+        show_->frame()->OnFullScreen();  // on the primary monitor
+        show_->Paint();
+        ::SendMessageW(show_->frame()->m_hWnd, WM_COMMAND, ID_PRESENTER_CONSOLE, 0);
+        console_ = CPresenterConsole::Current();
+        ASSERT_NE(console_, nullptr);
+        PumpMessages(100);
+    }
+    void TearDown() override { show_.reset(); }
+    HWND consoleHwnd() const { return console_->m_hWnd; }
+    // Whether the console shows slide `row` as its current one and the slide after it as the next.
+    bool ShowsRow(int row) const {
+        const ConsoleLayout& l = console_->m_layout;
+        return Same(Shown(consoleHwnd(), l.current), Rendered(show_->view(), row, l.current)) &&
+               Same(Shown(consoleHwnd(), l.next), Rendered(show_->view(), row + 1, l.next));
+    }
+
+    std::unique_ptr<Presenter> show_;
+    CPresenterConsole* console_ = nullptr;
+};
+
+TEST_F(ConsoleOnTheOtherMonitor, CoversTheOtherMonitorAndFollowsPageDown) {
+    EXPECT_EQ(WindowRect(consoleHwnd()), MonitorNumbered(2)) << "full-window on the monitor without the show";
+    EXPECT_EQ(ClientOnScreen(show_->viewHwnd()), MonitorNumbered(1));
+    const ConsoleLayout& l = console_->m_layout;
+    ASSERT_GT(l.current.Width(), 0);
+    ASSERT_FALSE(Same(Rendered(show_->view(), 4, l.current), Rendered(show_->view(), 5, l.current)))
+        << "the slides tell apart";
+    EXPECT_TRUE(PumpUntil([&] { return ShowsRow(4); }, 3000));
+
+    KeyDown(show_->viewHwnd(), VK_NEXT);
+    EXPECT_EQ(g_currentPage, 5);
+    EXPECT_TRUE(PumpUntil([&] { return ShowsRow(5); }, 3000)) << "current and next follow Page Down on the show";
+}
+
+TEST_F(ConsoleOnTheOtherMonitor, KeysAndTheWheelGivenToTheConsoleStepTheShow) {
+    ::SendMessageW(consoleHwnd(), WM_KEYDOWN, VK_NEXT, 1);
+    EXPECT_EQ(g_currentPage, 5);
+    EXPECT_TRUE(PumpUntil([&] { return ShowsRow(5); }, 3000));
+    ::SendMessageW(consoleHwnd(), WM_KEYDOWN, VK_PRIOR, 1);
+    EXPECT_EQ(g_currentPage, 4);
+    ::SendMessageW(consoleHwnd(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_EQ(g_currentPage, 5) << "a wheel notch toward the speaker";
+    // F5 and F1 reach the show's full-screen toggle, and F1 as the accelerator: once.
+    MSG f1{consoleHwnd(), WM_KEYDOWN, VK_F1, 0x003B0001, 0, {0, 0}};
+    EXPECT_TRUE(show_->frame()->PreTranslateMessage(&f1));
+    EXPECT_FALSE(show_->frame()->m_bFullScreen);
+    ::SendMessageW(consoleHwnd(), WM_KEYDOWN, VK_F5, 1);
+    EXPECT_TRUE(show_->frame()->m_bFullScreen);
+    EXPECT_EQ(ClientOnScreen(show_->viewHwnd()), MonitorNumbered(1));
+}
+
+TEST_F(ConsoleOnTheOtherMonitor, AClickOnAHotspotInTheConsoleOpensIt) {
+    // The first photo hotspot of the deck whose photo is there.
+    int row = -1;
+    const Hotspot* spot = nullptr;
+    for (int r = 0; r < SLIDE_COUNT && !spot; ++r) {
+        for (int i = 0; i < g_slideDeck[r].nSpots; ++i) {
+            const Hotspot& h = g_slideDeck[r].pSpots[i];
+            if (HasExtension(h.pszTarget, L".jpg") && ::GetFileAttributesW(ResolvePath(h.pszTarget)) != INVALID_FILE_ATTRIBUTES) {
+                row = r;
+                spot = &h;
+                break;
+            }
+        }
+    }
+    ASSERT_NE(spot, nullptr);
+    g_currentPage = row;
+    show_->Paint();
+    PumpMessages(100);
+    // The hotspot's centre on the show, and the console's pixel that stands for it.
+    const CRect view = show_->view()->m_rcSlide;
+    const Square square = HotspotSquare(ToSlideRect(view), spot->x, spot->y);
+    const double cx = square.x + square.side / 2.0, cy = square.y + square.side / 2.0;
+    const SlideRect& c = console_->m_layout.current;
+    const int px = c.left + static_cast<int>(cx * c.Width() / view.Width());
+    const int py = c.top + static_cast<int>(cy * c.Height() / view.Height());
+    ::SendMessageW(consoleHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(px, py));
+    ::SendMessageW(consoleHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(px, py));
+    EXPECT_EQ(show_->view()->m_pPictureSpot, spot) << "the show opened the hotspot's photo";
+    EXPECT_FALSE(show_->view()->m_strPicture.empty());
+}
+
+TEST_F(ConsoleOnTheOtherMonitor, ClosingTheShowClosesTheConsoleAndNotTheOtherWayRound) {
+    // The console's own close leaves the show as it is.
+    ::SendMessageW(consoleHwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(CPresenterConsole::Current(), nullptr);
+    EXPECT_TRUE(::IsWindow(show_->frame()->m_hWnd));
+    EXPECT_TRUE(show_->frame()->m_bFullScreen);
+
+    ::SendMessageW(show_->frame()->m_hWnd, WM_COMMAND, ID_PRESENTER_CONSOLE, 0);
+    console_ = CPresenterConsole::Current();
+    ASSERT_NE(console_, nullptr);
+    const HWND console = consoleHwnd();
+    ::SendMessageW(show_->frame()->m_hWnd, WM_CLOSE, 0, 0);
+    PumpMessages(50);
+    EXPECT_FALSE(::IsWindow(console));
+    EXPECT_EQ(CPresenterConsole::Current(), nullptr);
 }
 
 class OneMonitor : public Room {};

@@ -1,0 +1,88 @@
+#include "console/console_layout.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace {
+int Round(double v) { return RoundHalfUp(v); }
+}  // namespace
+
+SlideRect FitProportions(const SlideRect& box, int aw, int ah, bool top) {
+    if (aw <= 0 || ah <= 0 || box.Width() <= 0 || box.Height() <= 0) return {box.left, box.top, box.left, box.top};
+    int w = box.Width();
+    int h = Round(static_cast<double>(w) * ah / aw);
+    if (h > box.Height()) {
+        h = box.Height();
+        w = Round(static_cast<double>(h) * aw / ah);
+    }
+    const int left = box.left + (box.Width() - w) / 2;
+    const int topEdge = top ? box.top : box.top + (box.Height() - h) / 2;
+    return {left, topEdge, left + w, topEdge + h};
+}
+
+ConsoleLayout LayOutConsole(int w, int h, int showW, int showH) {
+    ConsoleLayout out{};
+    w = std::max(w, 0);
+    h = std::max(h, 0);
+    const int m = std::max(8, h / 40);
+    // The slide on screen takes three fifths of the width; the next slide and the text the rest.
+    const int inner = std::max(0, w - 3 * m);
+    const int leftW = inner * 3 / 5;
+    const int rightW = inner - leftW;
+    out.current = FitProportions({m, m, m + leftW, h - m}, showW, showH, false);
+    const int rightLeft = 2 * m + leftW;
+    out.next = FitProportions({rightLeft, m, rightLeft + rightW, m + (h - 2 * m) * 9 / 20}, showW, showH, true);
+    // Text as large as the column allows: seven characters of "0:12:34" across it, a tenth of the height.
+    out.textHeight = std::max(12, std::min(rightW * 2 / 7, h / 10));
+    out.clockHeight = std::max(10, out.textHeight * 3 / 4);
+    const int line = out.textHeight * 6 / 5;
+    int y = out.next.bottom + m;
+    out.counter = {rightLeft, y, rightLeft + rightW, y + line};
+    y += line;
+    out.elapsed = {rightLeft, y, rightLeft + rightW, y + line};
+    y += line;
+    out.clock = {rightLeft, y, rightLeft + rightW, y + out.clockHeight * 6 / 5};
+    return out;
+}
+
+std::wstring CounterText(int row, int count) {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%d / %d", row + 1, count);
+    return text;
+}
+
+std::wstring ElapsedText(long long seconds) {
+    seconds = std::max(0LL, seconds);
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
+}
+
+std::optional<ShowPoint> ToShowPoint(const SlideRect& consoleSlide, int px, int py, int showW, int showH) {
+    if (consoleSlide.Width() <= 0 || consoleSlide.Height() <= 0) return std::nullopt;
+    if (px < consoleSlide.left || px >= consoleSlide.right || py < consoleSlide.top || py >= consoleSlide.bottom)
+        return std::nullopt;
+    // The centre of the console's pixel, on the show's pixels.
+    const double fx = (px - consoleSlide.left + 0.5) / consoleSlide.Width();
+    const double fy = (py - consoleSlide.top + 0.5) / consoleSlide.Height();
+    return ShowPoint{Trunc(fx * showW), Trunc(fy * showH)};
+}
+
+int NextRowAfter(int row, int lastRow) { return row < lastRow ? row + 1 : -1; }
+
+void TalkClock::Observe(int row, bool photo, double now) {
+    if (seen_ && !started_ && (row != row_ || photo != photo_)) Restart(now);
+    seen_ = true;
+    row_ = row;
+    photo_ = photo;
+}
+
+void TalkClock::Restart(double now) {
+    started_ = true;
+    start_ = now;
+}
+
+long long TalkClock::Elapsed(double now) const {
+    if (!started_ || now < start_) return 0;
+    return static_cast<long long>(now - start_);
+}

@@ -1,0 +1,60 @@
+// The presenter console's page: the slide on screen large, the next one beside it, and under that
+// the slide's place in the deck, the time since the talk started and the wall clock; the mapping
+// of a click on the console's slide to the show's view; and the talk's clock. Pure.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "view/geometry.h"
+
+struct ConsoleLayout {
+    SlideRect current;  // the slide on screen, with the show's proportions
+    SlideRect next;     // the slide that Page Down brings
+    SlideRect counter;  // "12 / 69"
+    SlideRect elapsed;  // time since the talk started
+    SlideRect clock;    // the wall clock
+    int textHeight;     // font height of the counter and the talk's time, pixels
+    int clockHeight;    // font height of the wall clock
+};
+
+// The page for a console client area of w x h pixels, the slides drawn with the show's
+// proportions showW : showH. Sizes follow the pixels, so the text is as large on a HiDPI panel
+// as on any other of that size.
+ConsoleLayout LayOutConsole(int w, int h, int showW, int showH);
+
+// The largest rectangle of proportions aw : ah inside box, centred (top-aligned when `top`).
+SlideRect FitProportions(const SlideRect& box, int aw, int ah, bool top);
+
+// The place of slide row `row` in the deck of `count` slides: "12 / 69".
+std::wstring CounterText(int row, int count);
+// Seconds as H:MM:SS; negative counts as 0.
+std::wstring ElapsedText(long long seconds);
+
+// A point on the console's slide as the same place on the show's view of showW x showH pixels;
+// nothing when the point is off the console's slide.
+struct ShowPoint {
+    int x, y;
+};
+std::optional<ShowPoint> ToShowPoint(const SlideRect& consoleSlide, int px, int py, int showW, int showH);
+
+// The row Page Down brings after `row`, or -1 on the last one.
+int NextRowAfter(int row, int lastRow);
+
+// The time of the talk: it starts at the first change of what the show shows after the console
+// opened, and restarts when the speaker asks.
+class TalkClock {
+public:
+    // What the show shows now (slide row, and whether a photo is over it), at time `now` in seconds.
+    void Observe(int row, bool photo, double now);
+    void Restart(double now);
+    bool Started() const { return started_; }
+    // Whole seconds since the start; 0 before it.
+    long long Elapsed(double now) const;
+
+private:
+    bool seen_ = false;
+    int row_ = 0;
+    bool photo_ = false;
+    bool started_ = false;
+    double start_ = 0.0;
+};

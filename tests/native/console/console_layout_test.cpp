@@ -1,0 +1,127 @@
+#include "console/console_layout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool Inside(const SlideRect& inner, const SlideRect& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+bool Apart(const SlideRect& a, const SlideRect& b) {
+    return a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+}
+
+// Every part on the page, none over another, the slides with the show's proportions, and the
+// text large: a tenth of the height on a laptop panel, the same share on a HiDPI one.
+TEST(LayOutConsole, EverythingOnThePageAndApart) {
+    struct Case {
+        int w, h, showW, showH;
+    } const cases[] = {
+        {1920, 1080, 1920, 1080}, {1280, 720, 1920, 1080}, {3200, 1800, 1920, 1080},
+        {2560, 1600, 3840, 2160}, {1024, 768, 1920, 1200}, {800, 480, 1920, 1080},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
+        const ConsoleLayout l = LayOutConsole(c.w, c.h, c.showW, c.showH);
+        const SlideRect page{0, 0, c.w, c.h};
+        for (const SlideRect& r : {l.current, l.next, l.counter, l.elapsed, l.clock}) EXPECT_TRUE(Inside(r, page));
+        EXPECT_TRUE(Apart(l.current, l.next));
+        EXPECT_TRUE(Apart(l.next, l.counter));
+        EXPECT_TRUE(Apart(l.counter, l.elapsed));
+        EXPECT_TRUE(Apart(l.elapsed, l.clock));
+        EXPECT_GT(l.current.Width(), l.next.Width()) << "the slide on screen is the larger";
+        // Proportions to within a pixel of rounding.
+        EXPECT_NEAR(static_cast<double>(l.current.Width()) / l.current.Height(),
+                    static_cast<double>(c.showW) / c.showH, 2.0 / l.current.Height());
+        EXPECT_NEAR(static_cast<double>(l.next.Width()) / l.next.Height(), static_cast<double>(c.showW) / c.showH,
+                    2.0 / l.next.Height());
+        EXPECT_GE(l.textHeight * 12, c.h) << "large enough to read from a metre away";
+    }
+    EXPECT_EQ(LayOutConsole(1920, 1080, 1920, 1080).textHeight, 108);
+    EXPECT_EQ(LayOutConsole(3840, 2160, 1920, 1080).textHeight, 216) << "twice the pixels, twice the size";
+}
+
+TEST(LayOutConsole, NoSizeNoCrash) {
+    const ConsoleLayout l = LayOutConsole(0, 0, 0, 0);
+    EXPECT_EQ(l.current.Width(), 0);
+    EXPECT_EQ(l.next.Width(), 0);
+}
+
+TEST(FitProportions, LargestInsideCentred) {
+    const SlideRect wide = FitProportions({0, 0, 1000, 300}, 16, 9, false);
+    EXPECT_EQ(wide.Height(), 300);
+    EXPECT_EQ(wide.Width(), 533);
+    EXPECT_EQ(wide.left, 233);
+    const SlideRect tall = FitProportions({10, 10, 170, 1010}, 16, 9, true);
+    EXPECT_EQ(tall.Width(), 160);
+    EXPECT_EQ(tall.Height(), 90);
+    EXPECT_EQ(tall.top, 10) << "top-aligned";
+}
+
+TEST(ConsoleTexts, CounterAndElapsed) {
+    EXPECT_EQ(CounterText(11, 69), L"12 / 69");
+    EXPECT_EQ(CounterText(0, 69), L"1 / 69");
+    EXPECT_EQ(ElapsedText(0), L"0:00:00");
+    EXPECT_EQ(ElapsedText(754), L"0:12:34");
+    EXPECT_EQ(ElapsedText(2 * 3600 + 5), L"2:00:05");
+    EXPECT_EQ(ElapsedText(-3), L"0:00:00");
+}
+
+// A click on the console's slide lands on the same place of the show's slide.
+TEST(ToShowPoint, ScalesOntoTheShow) {
+    const SlideRect slide{100, 50, 100 + 960, 50 + 540};
+    struct Case {
+        int px, py;
+        bool hit;
+        int x, y;
+    } const cases[] = {
+        {100, 50, true, 2, 2},  // the first pixel: the middle of the show's first four
+        {100 + 480, 50 + 270, true, 1922, 1082},
+        {100 + 959, 50 + 539, true, 3838, 2158},
+        {99, 60, false, 0, 0},
+        {1060, 60, false, 0, 0},
+        {200, 590, false, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const auto at = ToShowPoint(slide, c.px, c.py, 3840, 2160);
+        ASSERT_EQ(at.has_value(), c.hit) << c.px << "," << c.py;
+        if (at) {
+            EXPECT_EQ(at->x, c.x);
+            EXPECT_EQ(at->y, c.y);
+        }
+    }
+    EXPECT_FALSE(ToShowPoint({0, 0, 0, 0}, 0, 0, 1920, 1080).has_value());
+}
+
+TEST(NextRowAfter, NoneAfterTheLast) {
+    EXPECT_EQ(NextRowAfter(0, 68), 1);
+    EXPECT_EQ(NextRowAfter(67, 68), 68);
+    EXPECT_EQ(NextRowAfter(68, 68), -1);
+}
+
+// The talk starts at the first change of what the show shows after the console opened.
+TEST(TalkClock, StartsAtTheFirstChangeAndRestartsOnRequest) {
+    TalkClock clock;
+    clock.Observe(4, false, 100.0);  // the console opens on slide 5
+    clock.Observe(4, false, 130.0);  // repainted, nothing changed
+    EXPECT_FALSE(clock.Started());
+    EXPECT_EQ(clock.Elapsed(140.0), 0);
+    clock.Observe(5, false, 150.0);
+    EXPECT_TRUE(clock.Started());
+    EXPECT_EQ(clock.Elapsed(150.0 + 754.6), 754);
+    clock.Observe(4, false, 200.0);  // later changes leave the start alone
+    EXPECT_EQ(clock.Elapsed(210.0), 60);
+    clock.Restart(300.0);
+    EXPECT_EQ(clock.Elapsed(312.0), 12);
+
+    TalkClock photo;
+    photo.Observe(4, false, 0.0);
+    photo.Observe(4, true, 9.0);  // a photo opened from the slide
+    EXPECT_TRUE(photo.Started());
+    TalkClock restarted;
+    restarted.Restart(5.0);  // the key before any change starts the count too
+    EXPECT_EQ(restarted.Elapsed(7.0), 2);
+}
+
+}  // namespace
