@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/mainframe.h"
+#include "paint_bench_console.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/gdi.h"
@@ -233,7 +234,10 @@ int main(int argc, char** argv) {
         if (!presenter.view()) return 1;
         presenter.Paint();
         std::printf("working set with the first slide shown at 1000x600: %zu MB\n", WorkingSetMb().nowMb);
-        for (const Size s : sizes) Measure(presenter, s, pace);
+        for (const Size s : sizes) {
+            Measure(presenter, s, pace);
+            MeasureWithConsole(presenter, pace);
+        }
     }
     std::printf("\npeak working set of the process: %zu MB\n", WorkingSetMb().peakMb);
     return 0;

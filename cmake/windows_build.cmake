@@ -115,6 +115,9 @@ set_tests_properties(wine.room PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 900
 
 # --- Benchmarks and soak runs (print figures; not tests) ---------------------------------
 file(GLOB PEMBORO_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+# paint_bench_<figure>_win.cpp files are parts of paint_bench, each adding one figure.
+file(GLOB PEMBORO_PAINT_BENCH_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/paint_bench_?*_win.cpp)
+list(FILTER PEMBORO_BENCHES EXCLUDE REGEX "/paint_bench_.+_win\\.cpp$")
 foreach(src ${PEMBORO_BENCHES})
   get_filename_component(name ${src} NAME_WE)
   string(REGEX REPLACE "_win$" "" name ${name})
@@ -122,6 +125,7 @@ foreach(src ${PEMBORO_BENCHES})
   target_link_libraries(${name} PRIVATE pemboro_test_support)
   target_compile_options(${name} PRIVATE ${PEMBORO_WARNINGS})
 endforeach()
+target_sources(paint_bench PRIVATE ${PEMBORO_PAINT_BENCH_PARTS})
 
 # The launch tests start the stand-in simulator and the shell recorder as real processes.
 if(TARGET win_launch_tests)

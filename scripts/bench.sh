@@ -14,6 +14,7 @@ names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
   for src in bench/*.cpp; do
     name=$(basename "$src" .cpp)
+    case "$name" in paint_bench_?*_win) continue ;; esac  # a figure linked into paint_bench
     names+=("${name%_win}")
   done
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Refreshes the README's pictures from a real run: builds, starts the presenter under Wine on a
 # virtual 1920x1080 screen, captures the first slide full-screen (docs/presenter.png), opens the
-# print preview from the menu and captures it (docs/print-preview.png). The preview needs the
+# print preview from the menu and captures it (docs/print-preview.png); then starts it with the
+# presenter console and captures the console (docs/console.png). The preview needs the
 # PDF printer of scripts/printer_env.sh (root, for cupsd). The presenter it started is ended by
 # its process id, so the slide index in the profile stays as it was.
 set -euo pipefail
@@ -47,3 +48,21 @@ xdotool key F10 Down Down Down Return
 sleep 1
 pemboro_wait_settled || { echo "the screen did not settle" >&2; exit 1; }
 capture docs/print-preview.png
+
+# The presenter console, started with its switch: on this one screen a window of its own over the
+# show. Three slides on, so that the talk's time runs; keys given to the console step the show.
+kill "$presenter" 2>/dev/null || true
+wait "$presenter" 2>/dev/null || true
+wine dist/Pemboro.exe -Console </dev/null >/dev/null 2>&1 &
+presenter=$!
+console_geometry() {
+  xwininfo -root -tree 2>/dev/null | awk '/"Presenter Console - Pemboro"/ { print $(NF-1); exit }'
+}
+for _ in $(seq 1 300); do [ -n "$(console_geometry)" ] && break; sleep 0.1; done
+[ -n "$(console_geometry)" ] || { echo "the console did not open" >&2; exit 1; }
+xdotool key ctrl+Prior Next Next Next
+sleep 4
+pemboro_wait_settled || { echo "the screen did not settle" >&2; exit 1; }
+import -window root -crop "$(console_geometry)" +repage png:- |
+  convert png:- -resize 960x -dither None -colors 128 -strip -define png:compression-level=9 docs/console.png
+echo "docs/console.png: $(identify -format '%wx%h' docs/console.png), $(($(stat -c %s docs/console.png) / 1024)) KB"

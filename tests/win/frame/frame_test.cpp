@@ -313,9 +313,9 @@ TEST_F(MainFrame, AcceleratorTableAndMenu) {
     const HMENU popup = ::GetSubMenu(bar, 0);
     const std::vector<std::pair<std::wstring, UINT>> items = {
         {L"Full Screen Mode", ID_FULL_SCREEN_MODE},
-        {L"Presenter Console", ID_PRESENTER_CONSOLE},
         {L"Print", 57607},
         {L"Print Preview", 57609},
+        {L"Presenter Console", ID_PRESENTER_CONSOLE},
         {L"E&xit", 57665}};
     ASSERT_EQ(::GetMenuItemCount(popup), static_cast<int>(items.size()));
     for (int i = 0; i < static_cast<int>(items.size()); ++i) {

@@ -1,0 +1,113 @@
+// What the presenter console costs the show: Page Down through the deck at a speaker's pace, key
+// to the end of the show's paint, with the console closed, open, and closed again, in the same
+// run; the console's pictures come from the show's picture cache, so its held bytes and the
+// process's peak working set are printed with it. The console is a laptop panel's size, placed
+// mostly off the desktop so that it hides little of the show (on one monitor it is a window
+// over the show; a paint that reaches the screen only in part would flatter the figure).
+#include "paint_bench_console.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "app/mainframe.h"
+#include "console/console_win.h"
+#include "deck/deck.h"
+#include "deck/page_cursor.h"
+#include "res/resource.h"
+#include "support/win_test_support.h"
+#include "view/screen_pictures_win.h"
+#include "view/view.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Median(std::vector<double> t) {
+    if (t.empty()) return 0.0;
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
+double P90(std::vector<double> t) {
+    if (t.empty()) return 0.0;
+    std::sort(t.begin(), t.end());
+    return t[std::min(t.size() - 1, t.size() * 9 / 10)];
+}
+
+// The key posted, and the loop run until the view has taken it and has nothing left to paint.
+double KeyToShowPaint(HWND view, UINT vk) {
+    const auto start = Clock::now();
+    ::PostMessageW(view, WM_KEYDOWN, vk, 1);
+    bool handled = false;
+    for (;;) {
+        MSG msg;
+        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+            if (msg.hwnd == view && msg.message == WM_KEYDOWN) handled = true;
+        } else if (!handled) {
+            ::Sleep(0);
+        }
+        if (handled && !::GetUpdateRect(view, nullptr, FALSE)) break;
+    }
+    ::GdiFlush();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+std::vector<double> PassThroughTheDeck(testing_win::Presenter& presenter, int paceMs) {
+    g_currentPage = 0;
+    presenter.Paint();
+    testing_win::PumpMessages(static_cast<DWORD>(paceMs));
+    std::vector<double> steps;
+    for (int row = 1; row <= kLastSlide; ++row) {
+        steps.push_back(KeyToShowPaint(presenter.viewHwnd(), VK_NEXT));
+        testing_win::PumpMessages(static_cast<DWORD>(paceMs));
+    }
+    return steps;
+}
+
+std::size_t PeakWorkingSetMb() {
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof(pmc);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
+    return pmc.PeakWorkingSetSize >> 20;
+}
+
+}  // namespace
+
+void MeasureWithConsole(testing_win::Presenter& presenter, int paceMs) {
+    CMainFrame* frame = presenter.frame();
+    const std::vector<double> before = PassThroughTheDeck(presenter, paceMs);
+
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_PRESENTER_CONSOLE, 0);
+    CPresenterConsole* console = CPresenterConsole::Current();
+    if (!console) {
+        std::printf("Page Down with the presenter console: the console did not open\n");
+        return;
+    }
+    const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
+    ::SetWindowPos(console->m_hWnd, nullptr, screenW - 160, screenH - 120, 1920, 1080, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetFocus(presenter.viewHwnd());
+    testing_win::PumpMessages(200);
+    const std::vector<double> with = PassThroughTheDeck(presenter, paceMs);
+    const PictureCache::Stats stats = presenter.view()->m_pictures->cache().GetStats();
+    const std::size_t peakWithConsole = PeakWorkingSetMb();
+    ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_PRESENTER_CONSOLE, 0);
+    testing_win::PumpMessages(100);
+
+    const std::vector<double> after = PassThroughTheDeck(presenter, paceMs);
+    std::vector<double> without = before;
+    without.insert(without.end(), after.begin(), after.end());
+    const double floor = Median(without);
+    std::printf("Page Down with the presenter console open (console 1920x1080), %zu keys: median %6.1f ms, p90 %6.1f ms"
+                "   (without it, before and after: median %6.1f ms, p90 %6.1f ms; %.2fx)\n",
+                with.size(), Median(with), P90(with), floor, P90(without), floor > 0 ? Median(with) / floor : 0.0);
+    std::printf("  picture cache with the console: %.0f MB held, peak %.0f MB (budget %zu MB); peak working set %zu MB\n",
+                stats.bytes / 1048576.0, stats.peakBytes / 1048576.0, ScreenPictures::kBudgetBytes >> 20,
+                peakWithConsole);
+}
