@@ -110,9 +110,10 @@ TEST_F(Startup, ShowsTheMaximisedFrameWithCaptionAndMenu) {
     } const items[] = {{L"Full Screen Mode", ID_FULL_SCREEN_MODE},
                        {L"Print", 57607},
                        {L"Print Preview", 57609},
+                       {L"Presenter Console", ID_PRESENTER_CONSOLE},
                        {L"E&xit", 57665}};
-    ASSERT_EQ(::GetMenuItemCount(popup), 4);
-    for (int i = 0; i < 4; ++i) {
+    ASSERT_EQ(::GetMenuItemCount(popup), 5);
+    for (int i = 0; i < 5; ++i) {
         ::GetMenuStringW(popup, i, text, 64, MF_BYPOSITION);
         EXPECT_STREQ(text, items[i].text);
         EXPECT_EQ(::GetMenuItemID(popup, i), items[i].id);
