@@ -44,9 +44,9 @@ void CopyText(std::wstring_view text, wchar_t (&target)[N]) {
     target[n] = L'\0';
 }
 
-// A message sent to the simulator without waiting, and its answer once it has come. The atom
-// that names the file lives as long as the record: the simulator reads it while it handles
-// the message, however late that is.
+// A message sent to the simulator without waiting (a file's, or an empty probe), and its answer
+// once it has come. The atom that names the file lives as long as the record: the simulator
+// reads it while it handles the message, however late that is.
 struct PendingReply {
     fw::GlobalAtom atom;
     bool replied = false;
