@@ -33,6 +33,9 @@
 #include "view/view.h"
 #include "view/geometry.h"
 
+// The overview's figures, from paint_bench_overview_win.cpp.
+void PrintOverviewFigures(testing_win::Presenter& presenter, int w, int h);
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -234,6 +237,7 @@ int main(int argc, char** argv) {
         presenter.Paint();
         std::printf("working set with the first slide shown at 1000x600: %zu MB\n", WorkingSetMb().nowMb);
         for (const Size s : sizes) Measure(presenter, s, pace);
+        for (const Size s : sizes) PrintOverviewFigures(presenter, s.w, s.h);
     }
     std::printf("\npeak working set of the process: %zu MB\n", WorkingSetMb().peakMb);
     return 0;
