@@ -19,5 +19,6 @@ inline constexpr COLORREF kOverlayText = RGB(255, 255, 255);
 
 void DrawNumberBox(HDC dc, const SlideRect& window, const std::wstring& digits);
 void DrawKeyHelp(HDC dc, const SlideRect& window);
-// Every slide as a thumbnail, numbered, `framed` framed; thumbnails not made yet as numbered frames.
-void DrawOverview(HDC dc, const SlideRect& window, int framed, const Thumbnails* thumbnails);
+// `count` slides as thumbnails, numbered, `framed` framed; those not made yet (all of them
+// without thumbnails) as numbered frames.
+void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const Thumbnails* thumbnails);

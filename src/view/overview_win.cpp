@@ -27,8 +27,7 @@ void Stretch(HDC dc, const SlideRect& tile, const fw::PixelBuffer& pixels) {
 
 }  // namespace
 
-void DrawOverview(HDC dc, const SlideRect& window, int framed, const Thumbnails* thumbnails) {
-    const int count = thumbnails ? thumbnails->Count() : 0;
+void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const Thumbnails* thumbnails) {
     const OverviewLayout layout = LayOutOverview(window.Width(), window.Height(), count);
     const fw::Brush ground(::CreateSolidBrush(kOverviewGround));
     Fill(dc, window, ground.get());
@@ -50,7 +49,7 @@ void DrawOverview(HDC dc, const SlideRect& window, int framed, const Thumbnails*
             const int f = layout.frame;
             Fill(dc, {tile.left - f, tile.top - f, tile.right + f, tile.bottom + f}, frame.get());
         }
-        const auto pixels = thumbnails->Get(i);
+        const auto pixels = thumbnails ? thumbnails->Get(i) : nullptr;
         if (pixels && pixels->width() == tile.Width() && pixels->height() == tile.Height()) {
             fw::BlitPixels(dc, tile.left, tile.top, pixels->view());
         } else if (pixels) {

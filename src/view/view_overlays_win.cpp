@@ -116,7 +116,7 @@ bool CPemboroView::DrawOverlayInstead(HDC dc, const SlideRect& rc) {
     }
     if (m_overlay.shown == Overlay::Overview) {
         if (m_thumbnails) m_overlay.thumbnailsPainted = m_thumbnails->Generation();
-        DrawOverview(dc, rc, m_overlay.framed, m_thumbnails.get());
+        DrawOverview(dc, rc, SLIDE_COUNT, m_overlay.framed, m_thumbnails.get());
         return true;
     }
     return false;
