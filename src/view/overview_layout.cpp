@@ -27,11 +27,12 @@ OverviewLayout LayOutOverview(int w, int h, int count) {
     const int shorter = std::min(w, h);
     const int margin = std::max(4, shorter / 34);
     const int gap = std::max(4, shorter / 45);
+    const long long twoMargins = 2LL * margin;
     for (int columns = 1; columns <= count; ++columns) {
         const int rows = (count + columns - 1) / columns;
         // As wide as the width allows, then as tall as the height allows, in the window's shape.
-        const long long byWidth = (static_cast<long long>(w) - 2 * margin - static_cast<long long>(columns - 1) * gap) / columns;
-        const long long byHeight = (static_cast<long long>(h) - 2 * margin - static_cast<long long>(rows - 1) * gap) / rows;
+        const long long byWidth = (w - twoMargins - static_cast<long long>(columns - 1) * gap) / columns;
+        const long long byHeight = (h - twoMargins - static_cast<long long>(rows - 1) * gap) / rows;
         const long long tileW = std::min(byWidth, byHeight * w / h);
         const long long tileH = tileW * h / w;
         if (tileW <= best.tileW || tileW < 2 || tileH < 2) continue;

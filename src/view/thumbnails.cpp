@@ -25,10 +25,21 @@ bool Thumbnails::MakeOne(const HeldPixels& held) {
     }
     if (missing.empty()) return false;
 
-    // Pixels decoded already cost a scaling only; else the smallest file.
+    // A larger thumbnail or pixels decoded already cost a scaling only; else the smallest file.
     std::size_t pick = missing.front();
     std::shared_ptr<const fw::PixelBuffer> source;
-    if (held) {
+    {
+        const std::lock_guard lock(mutex_);
+        for (const std::size_t i : missing) {
+            const auto& largest = slots_[i].largest;
+            if (largest && largest->width() >= w && largest->height() >= h) {
+                source = largest;
+                pick = i;
+                break;
+            }
+        }
+    }
+    if (held && !source) {
         for (const std::size_t i : missing) {
             if ((source = held(paths_[i]))) {
                 pick = i;
@@ -68,6 +79,7 @@ bool Thumbnails::MakeOne(const HeldPixels& held) {
     Slot& slot = slots_[pick];
     if (made) {
         // Made for a size that changed meanwhile: kept all the same until its successor comes.
+        if (!slot.largest || made->bytes() > slot.largest->bytes()) slot.largest = made;
         slot.pixels = std::move(made);
         slot.failed = false;
     } else {
@@ -98,7 +110,9 @@ unsigned Thumbnails::Generation() const {
 std::size_t Thumbnails::Bytes() const {
     const std::lock_guard lock(mutex_);
     std::size_t total = 0;
-    for (const Slot& s : slots_)
+    for (const Slot& s : slots_) {
         if (s.pixels) total += s.pixels->bytes();
+        if (s.largest && s.largest != s.pixels) total += s.largest->bytes();
+    }
     return total;
 }

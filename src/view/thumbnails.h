@@ -1,8 +1,9 @@
 // The overview's thumbnails: every slide scaled down to the size the overview draws it at, made
 // one at a time by the picture cache's worker while it has nothing else to do. The cheapest
 // first: a slide whose decoded pixels the cache holds costs a scaling only; the others cost a
-// decode, and a smaller file decodes sooner. A change of size makes them again; until then the
-// old ones are drawn stretched, and a slide not yet made is drawn as a numbered frame.
+// decode, and a smaller file decodes sooner. A change of size makes them again, from the largest
+// made so far when that is large enough (a scaling, no decode), else from the file; until then
+// the old ones are drawn stretched, and a slide not yet made is drawn as a numbered frame.
 // Pure: no platform headers; the decoder, the metadata call and the cache's pixels come in as hooks.
 #pragma once
 #include <cstddef>
@@ -47,6 +48,7 @@ public:
 private:
     struct Slot {
         std::shared_ptr<const fw::PixelBuffer> pixels;
+        std::shared_ptr<const fw::PixelBuffer> largest;  // the largest made, the source of smaller ones
         bool failed = false;      // the file is missing or does not decode
         std::optional<std::uint64_t> cost;  // the file's size, once read
     };

@@ -84,6 +84,15 @@ TEST(Thumbnails, ANewSizeMakesThemAgainAndKeepsTheOldOnesUntilThen) {
     }
     EXPECT_EQ(t.Get(1)->width(), 32);
     EXPECT_EQ(t.Bytes(), 2u * 32 * 18 * 4) << "the old ones are gone";
+    EXPECT_EQ(files.decoded.size(), 4u) << "a larger size decodes again";
+
+    // Back to a smaller size: made from the larger ones, without a decode; those stay as sources.
+    t.SetTileSize(16, 9);
+    while (t.MakeOne(nullptr)) {
+    }
+    EXPECT_EQ(files.decoded.size(), 4u);
+    EXPECT_EQ(t.Get(0)->width(), 16);
+    EXPECT_EQ(t.Bytes(), 2u * (32 * 18 + 16 * 9) * 4);
 }
 
 TEST(Thumbnails, MissingAndBrokenFilesAreTriedOnce) {
