@@ -79,18 +79,12 @@ inline constexpr unsigned kLeftButton = 0;
 // and of the numeric pad.
 inline constexpr unsigned kAnyCode = 0xFFFFFFFFu;
 inline constexpr unsigned kDigitKeys = 0xFFFFFFFEu;
-inline constexpr unsigned kNumPad0 = 0x60;  // VK_NUMPAD0; VK_NUMPAD9 is kNumPad0 + 9
-
 // The digit of a digit key, or -1 for any other key.
 constexpr int DigitOfKey(unsigned vk) {
     if (vk >= '0' && vk <= '9') return static_cast<int>(vk - '0');
-    if (vk >= kNumPad0 && vk <= kNumPad0 + 9) return static_cast<int>(vk - kNumPad0);
+    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return static_cast<int>(vk - VK_NUMPAD0);
     return -1;
 }
-
-inline constexpr unsigned kTab = 0x09;     // VK_TAB
-inline constexpr unsigned kBack = 0x08;    // VK_BACK
-inline constexpr unsigned kReturn = 0x0D;  // VK_RETURN
 
 struct KeyRow {
     Input input;
@@ -133,7 +127,7 @@ inline constexpr KeyRow kKeyTable[] = {
     {Input::Key, kDigitKeys, CtrlState::Up, ViewMode::Any, Command::TypeDigit},
     {Input::Key, 'B', CtrlState::Up, ViewMode::Any, Command::BlankBlack},
     {Input::Key, 'W', CtrlState::Up, ViewMode::Any, Command::BlankWhite},
-    {Input::Key, kTab, CtrlState::Up, ViewMode::Any, Command::OpenOverview},
+    {Input::Key, VK_TAB, CtrlState::Up, ViewMode::Any, Command::OpenOverview},
     {Input::Key, 'H', CtrlState::Up, ViewMode::Any, Command::ShowHelp},
     {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::BackToSlide},
     {Input::Wheel, kWheelAway, CtrlState::Any, ViewMode::Picture, Command::PreviousPhoto},
@@ -145,8 +139,8 @@ inline constexpr KeyRow kKeyTable[] = {
     // A slide number being typed: more digits, Backspace, Enter, Escape; anything else drops the
     // number and then does what it always does.
     {Input::Key, kDigitKeys, CtrlState::Up, ViewMode::Any, Command::TypeDigit, In(Overlay::Number)},
-    {Input::Key, kBack, CtrlState::Any, ViewMode::Any, Command::DropDigit, In(Overlay::Number)},
-    {Input::Key, kReturn, CtrlState::Any, ViewMode::Any, Command::GoToTypedSlide, In(Overlay::Number)},
+    {Input::Key, VK_BACK, CtrlState::Any, ViewMode::Any, Command::DropDigit, In(Overlay::Number)},
+    {Input::Key, VK_RETURN, CtrlState::Any, ViewMode::Any, Command::GoToTypedSlide, In(Overlay::Number)},
     {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::DropNumber, In(Overlay::Number)},
     {Input::Key, kAnyCode, CtrlState::Any, ViewMode::Any, Command::DropNumber, In(Overlay::Number), Then::AsPlain},
     {Input::Wheel, kAnyCode, CtrlState::Any, ViewMode::Any, Command::DropNumber, In(Overlay::Number), Then::AsPlain},
@@ -174,8 +168,8 @@ inline constexpr KeyRow kKeyTable[] = {
     {Input::Key, VK_NEXT, CtrlState::Any, ViewMode::Any, Command::FrameRight, In(Overlay::Overview)},
     {Input::Key, VK_HOME, CtrlState::Any, ViewMode::Any, Command::FrameFirst, In(Overlay::Overview)},
     {Input::Key, VK_END, CtrlState::Any, ViewMode::Any, Command::FrameLast, In(Overlay::Overview)},
-    {Input::Key, kReturn, CtrlState::Any, ViewMode::Any, Command::ShowFramed, In(Overlay::Overview)},
-    {Input::Key, kTab, CtrlState::Any, ViewMode::Any, Command::CloseOverview, In(Overlay::Overview)},
+    {Input::Key, VK_RETURN, CtrlState::Any, ViewMode::Any, Command::ShowFramed, In(Overlay::Overview)},
+    {Input::Key, VK_TAB, CtrlState::Any, ViewMode::Any, Command::CloseOverview, In(Overlay::Overview)},
     {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::CloseOverview, In(Overlay::Overview)},
     {Input::Wheel, kWheelAway, CtrlState::Any, ViewMode::Any, Command::FrameLeft, In(Overlay::Overview)},
     {Input::Wheel, kWheelToward, CtrlState::Any, ViewMode::Any, Command::FrameRight, In(Overlay::Overview)},

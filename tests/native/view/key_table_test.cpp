@@ -51,10 +51,11 @@ TEST(KeyTable, EveryInputInEveryState) {
 }
 
 TEST(KeyTable, NeighbouringAndLookalikeInputsDoNothing) {
-    // Ctrl itself, F2, F6, the numeric-pad period, comma, Space, a code beyond the byte, and
-    // characters other than Escape.
-    for (const unsigned vk : {0u, VK_CONTROL, VK_F2, VK_F6, VK_DECIMAL, VK_OEM_COMMA, 32u, 65u,
-                              255u, 0x10000u + VK_SHIFT}) {
+    // Ctrl itself, the function keys beside F1 and F5, C beside B, the numeric-pad period, comma,
+    // Space, a code beyond the byte, and characters other than Escape. (Home, End and the
+    // numeric pad's digits have meanings of their own.)
+    for (const unsigned vk : {0u, VK_CONTROL, VK_F2, VK_F3, VK_F4, VK_F6, unsigned{'C'}, VK_DECIMAL, VK_OEM_COMMA, 32u,
+                              65u, 255u, 0x10000u + VK_SHIFT}) {
         for (const bool ctrl : {false, true})
             for (const bool picture : {false, true})
                 EXPECT_EQ(CommandFor(Input::Key, vk, ctrl, picture), Command::None) << vk;
@@ -98,28 +99,28 @@ TEST(KeyTable, TheOverlaysInputs) {
         {"Home", Input::Key, VK_HOME, false, false, Overlay::None, Command::FirstSlide, Command::None},
         {"End on a photo", Input::Key, VK_END, false, true, Overlay::None, Command::LastSlide, Command::None},
         {"a digit", Input::Key, '4', false, false, Overlay::None, Command::TypeDigit, Command::None},
-        {"a digit of the numeric pad on a photo", Input::Key, kNumPad0 + 9, false, true, Overlay::None,
+        {"a digit of the numeric pad on a photo", Input::Key, VK_NUMPAD0 + 9, false, true, Overlay::None,
          Command::TypeDigit, Command::None},
         {"Ctrl+digit", Input::Key, '4', true, false, Overlay::None, Command::None, Command::None},
-        {"Enter alone", Input::Key, kReturn, false, false, Overlay::None, Command::None, Command::None},
-        {"Backspace alone", Input::Key, kBack, false, false, Overlay::None, Command::None, Command::None},
+        {"Enter alone", Input::Key, VK_RETURN, false, false, Overlay::None, Command::None, Command::None},
+        {"Backspace alone", Input::Key, VK_BACK, false, false, Overlay::None, Command::None, Command::None},
         {"B", Input::Key, 'B', false, true, Overlay::None, Command::BlankBlack, Command::None},
         {"W", Input::Key, 'W', false, false, Overlay::None, Command::BlankWhite, Command::None},
         {"Ctrl+W", Input::Key, 'W', true, false, Overlay::None, Command::None, Command::None},
-        {"Tab", Input::Key, kTab, false, false, Overlay::None, Command::OpenOverview, Command::None},
+        {"Tab", Input::Key, VK_TAB, false, false, Overlay::None, Command::OpenOverview, Command::None},
         {"H", Input::Key, 'H', false, false, Overlay::None, Command::ShowHelp, Command::None},
         {"a click", Input::Click, kLeftButton, false, false, Overlay::None, Command::Activate, Command::None},
 
         {"the next digit", Input::Key, '2', false, false, Overlay::Number, Command::TypeDigit, Command::None},
-        {"Backspace", Input::Key, kBack, false, false, Overlay::Number, Command::DropDigit, Command::None},
-        {"Enter", Input::Key, kReturn, true, true, Overlay::Number, Command::GoToTypedSlide, Command::None},
+        {"Backspace", Input::Key, VK_BACK, false, false, Overlay::Number, Command::DropDigit, Command::None},
+        {"Enter", Input::Key, VK_RETURN, true, true, Overlay::Number, Command::GoToTypedSlide, Command::None},
         {"Escape key-down while typing", Input::Key, VK_ESCAPE, false, false, Overlay::Number, Command::None,
          Command::None},
         {"Escape character while typing", Input::Char, VK_ESCAPE, false, true, Overlay::Number, Command::DropNumber,
          Command::None},
         {"Page Down while typing", Input::Key, VK_NEXT, false, false, Overlay::Number, Command::DropNumber,
          Command::NextSlide},
-        {"Tab while typing", Input::Key, kTab, false, false, Overlay::Number, Command::DropNumber,
+        {"Tab while typing", Input::Key, VK_TAB, false, false, Overlay::Number, Command::DropNumber,
          Command::OpenOverview},
         {"the wheel while typing", Input::Wheel, kWheelAway, false, false, Overlay::Number, Command::DropNumber,
          Command::WheelBack},
@@ -155,11 +156,11 @@ TEST(KeyTable, TheOverlaysInputs) {
          Command::None},
         {"wheel toward in the overview", Input::Wheel, kWheelToward, false, false, Overlay::Overview,
          Command::FrameRight, Command::None},
-        {"Enter in the overview", Input::Key, kReturn, false, false, Overlay::Overview, Command::ShowFramed,
+        {"Enter in the overview", Input::Key, VK_RETURN, false, false, Overlay::Overview, Command::ShowFramed,
          Command::None},
         {"a click in the overview", Input::Click, kLeftButton, false, false, Overlay::Overview, Command::ShowClicked,
          Command::None},
-        {"Tab in the overview", Input::Key, kTab, false, false, Overlay::Overview, Command::CloseOverview,
+        {"Tab in the overview", Input::Key, VK_TAB, false, false, Overlay::Overview, Command::CloseOverview,
          Command::None},
         {"Escape character in the overview", Input::Char, VK_ESCAPE, false, true, Overlay::Overview,
          Command::CloseOverview, Command::None},
@@ -224,9 +225,9 @@ TEST(KeyTable, EscapeNeverQuitsOrLeavesFullScreenWhileAnOverlayIsShown) {
 TEST(KeyTable, DigitKeys) {
     EXPECT_EQ(DigitOfKey('0'), 0);
     EXPECT_EQ(DigitOfKey('9'), 9);
-    EXPECT_EQ(DigitOfKey(kNumPad0), 0);
-    EXPECT_EQ(DigitOfKey(kNumPad0 + 7), 7);
-    for (const unsigned vk : {'0' - 1u, '9' + 1u, kNumPad0 - 1, kNumPad0 + 10, unsigned{'A'}, 0x10030u})
+    EXPECT_EQ(DigitOfKey(VK_NUMPAD0), 0);
+    EXPECT_EQ(DigitOfKey(VK_NUMPAD0 + 7), 7);
+    for (const unsigned vk : {'0' - 1u, '9' + 1u, VK_NUMPAD0 - 1, VK_NUMPAD0 + 10, unsigned{'A'}, 0x10030u})
         EXPECT_EQ(DigitOfKey(vk), -1) << vk;
 }
 
