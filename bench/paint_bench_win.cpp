@@ -34,6 +34,9 @@
 #include "view/view.h"
 #include "view/geometry.h"
 
+// The overview's figures, from paint_bench_overview_win.cpp.
+void PrintOverviewFigures(testing_win::Presenter& presenter, int w, int h);
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -238,6 +241,7 @@ int main(int argc, char** argv) {
             Measure(presenter, s, pace);
             MeasureWithConsole(presenter, pace);
         }
+        for (const Size s : sizes) PrintOverviewFigures(presenter, s.w, s.h);
     }
     std::printf("\npeak working set of the process: %zu MB\n", WorkingSetMb().peakMb);
     return 0;

@@ -114,18 +114,36 @@ add_test(NAME wine.room COMMAND ${CMAKE_SOURCE_DIR}/tests/win/room/room_servers.
 set_tests_properties(wine.room PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 900)
 
 # --- Benchmarks and soak runs (print figures; not tests) ---------------------------------
+# A source named after a benchmark and a part (paint_bench_overview_win.cpp) is a part of that
+# benchmark, linked into it: its main calls the part's figures.
 file(GLOB PEMBORO_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
-# paint_bench_<figure>_win.cpp files are parts of paint_bench, each adding one figure.
-file(GLOB PEMBORO_PAINT_BENCH_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/paint_bench_?*_win.cpp)
-list(FILTER PEMBORO_BENCHES EXCLUDE REGEX "/paint_bench_.+_win\\.cpp$")
+set(PEMBORO_BENCH_NAMES)
 foreach(src ${PEMBORO_BENCHES})
   get_filename_component(name ${src} NAME_WE)
   string(REGEX REPLACE "_win$" "" name ${name})
-  add_executable(${name} ${src} $<TARGET_OBJECTS:pemboro_res>)
+  list(APPEND PEMBORO_BENCH_NAMES ${name})
+endforeach()
+foreach(src ${PEMBORO_BENCHES})
+  get_filename_component(name ${src} NAME_WE)
+  string(REGEX REPLACE "_win$" "" name ${name})
+  set(owner "")
+  foreach(other ${PEMBORO_BENCH_NAMES})
+    if(NOT other STREQUAL name AND name MATCHES "^${other}_")
+      set(owner ${other})
+    endif()
+  endforeach()
+  if(owner)
+    list(APPEND PEMBORO_BENCH_PARTS_${owner} ${src})
+  else()
+    list(APPEND PEMBORO_BENCH_MAINS ${name})
+    set(PEMBORO_BENCH_SOURCE_${name} ${src})
+  endif()
+endforeach()
+foreach(name ${PEMBORO_BENCH_MAINS})
+  add_executable(${name} ${PEMBORO_BENCH_SOURCE_${name}} ${PEMBORO_BENCH_PARTS_${name}} $<TARGET_OBJECTS:pemboro_res>)
   target_link_libraries(${name} PRIVATE pemboro_test_support)
   target_compile_options(${name} PRIVATE ${PEMBORO_WARNINGS})
 endforeach()
-target_sources(paint_bench PRIVATE ${PEMBORO_PAINT_BENCH_PARTS})
 
 # The launch tests start the stand-in simulator and the shell recorder as real processes.
 if(TARGET win_launch_tests)

@@ -16,10 +16,18 @@ scripts/build.sh win >/dev/null
 
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
+  all=()
   for src in bench/*.cpp; do
     name=$(basename "$src" .cpp)
-    case "$name" in paint_bench_?*_win) continue ;; esac  # a figure linked into paint_bench
-    names+=("${name%_win}")
+    all+=("${name%_win}")
+  done
+  # A part of another benchmark (paint_bench_overview of paint_bench) runs inside it.
+  for name in "${all[@]}"; do
+    part=
+    for other in "${all[@]}"; do
+      [ "$other" != "$name" ] && [[ $name == "${other}_"* ]] && part=1
+    done
+    [ -n "$part" ] || names+=("$name")
   done
 fi
 

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Refreshes the README's pictures from a real run: builds, starts the presenter under Wine on a
-# virtual 1920x1080 screen, captures the first slide full-screen (docs/presenter.png), opens the
-# print preview from the menu and captures it (docs/print-preview.png); then starts it with the
-# presenter console and captures the console (docs/console.png). The preview needs the
+# virtual 1920x1080 screen, captures the first slide full-screen (docs/presenter.png) and the
+# overview of all slides (docs/overview.png), opens the print preview from the menu and captures
+# it (docs/print-preview.png); then starts it with the presenter console and captures the console
+# (docs/console.png). The preview needs the
 # PDF printer of scripts/printer_env.sh (root, for cupsd). The presenter it started is ended by
 # its process id, so the slide index in the profile stays as it was.
 set -euo pipefail
@@ -40,6 +41,15 @@ xdotool mousemove 1346 392  # resting on the marker of Paris lights it up with i
 sleep 0.5
 pemboro_wait_settled || { echo "the screen did not settle" >&2; exit 1; }
 capture docs/presenter.png
+
+# The overview, once the worker has made every thumbnail (it does so within seconds of start-up).
+xdotool mousemove 960 1079
+xdotool key Tab
+sleep 3
+pemboro_wait_settled || { echo "the screen did not settle" >&2; exit 1; }
+capture docs/overview.png
+xdotool key Tab
+sleep 0.5
 
 # Out of full-screen mode, then "Print Preview" from the frame's menu by keyboard.
 xdotool key Escape

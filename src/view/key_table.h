@@ -1,13 +1,31 @@
-// The speaker's inputs and what each does, in one table: key-downs, the Escape character and the
-// wheel, each row with the Ctrl state and the view mode it applies in. The handlers look a row up
-// and run its command; the first row that matches wins. Pure: no platform headers (the VK_ names
-// come from virtual_keys.h when the platform's are absent).
+// The speaker's inputs and what each does, in one table: key-downs, the Escape character, the wheel
+// and the left click, each row with the Ctrl state, the view mode and the overlays it applies in.
+// The handlers look a row up and run its command; the first row that matches wins. A row may hand
+// the input on: after its command, the same input does what it does with no overlay shown. Pure:
+// no platform headers (the VK_ names come from virtual_keys.h when the platform's are absent).
 #pragma once
 #include "view/virtual_keys.h"
 
-enum class Input { Key, Char, Wheel };
+enum class Input { Key, Char, Wheel, Click };
 enum class CtrlState { Any, Held, Up };
 enum class ViewMode { Any, Slide, Picture };
+
+// What the view shows over, or instead of, the slide or photo. Only one at a time.
+enum class Overlay {
+    None,
+    Number,    // digits typed for a jump, in a box in a corner
+    Blank,     // a black or white screen
+    Overview,  // every slide as a thumbnail
+    Help,      // the keys and mouse actions, as a table over the slide
+};
+
+// The overlays a row applies in, as a set.
+using OverlaySet = unsigned;
+inline constexpr OverlaySet In(Overlay o) { return 1u << static_cast<unsigned>(o); }
+inline constexpr OverlaySet kPlain = In(Overlay::None);
+inline constexpr OverlaySet kEveryOverlay = In(Overlay::None) | In(Overlay::Number) | In(Overlay::Blank) |
+                                            In(Overlay::Overview) | In(Overlay::Help);
+inline constexpr OverlaySet kAnyOverlayShown = kEveryOverlay & ~kPlain;
 
 enum class Command {
     None,
@@ -24,25 +42,74 @@ enum class Command {
     SendToBack,             // the frame to the bottom of the z-order, not activated
     ToggleSentBack,         // to the bottom, or back to the top
     BackToSlide,            // leaves a photo and stops a sound
+    Activate,               // a click: leaves a photo, or opens what is under the pointer
+    TypeDigit,              // one more digit of a slide number
+    DropDigit,
+    GoToTypedSlide,
+    DropNumber,
+    BlankBlack,
+    BlankWhite,
+    EndBlank,
+    OpenOverview,
+    FrameLeft,              // the overview's frame, one thumbnail or one row on
+    FrameRight,
+    FrameUp,
+    FrameDown,
+    FrameFirst,
+    FrameLast,
+    ShowFramed,             // the framed slide, overview closed
+    ShowClicked,            // the slide of the thumbnail clicked; a click between them does nothing
+    CloseOverview,          // back to what was shown before
+    ShowHelp,
+    CloseHelp,
 };
+
+// After a row's command: stop, or do what the same input does with no overlay.
+enum class Then { Stop, AsPlain };
 
 // A wheel turn's code: which way it went. A delta of 0 counts as toward the user.
 inline constexpr unsigned kWheelAway = 1;
 inline constexpr unsigned kWheelToward = 0;
 inline constexpr unsigned WheelCode(int delta) { return delta > 0 ? kWheelAway : kWheelToward; }
 
+// The left button, the only one the view answers.
+inline constexpr unsigned kLeftButton = 0;
+
+// Codes that stand for several: every code of the input, and the digit keys of the main block
+// and of the numeric pad.
+inline constexpr unsigned kAnyCode = 0xFFFFFFFFu;
+inline constexpr unsigned kDigitKeys = 0xFFFFFFFEu;
+// The digit of a digit key, or -1 for any other key.
+constexpr int DigitOfKey(unsigned vk) {
+    if (vk >= '0' && vk <= '9') return static_cast<int>(vk - '0');
+    if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return static_cast<int>(vk - VK_NUMPAD0);
+    return -1;
+}
+
 struct KeyRow {
     Input input;
-    unsigned code;  // virtual-key code, character code or wheel direction
+    unsigned code;  // virtual-key code, character code, wheel direction or button; or a code class
     CtrlState ctrl;
     ViewMode mode;
     Command command;
+    OverlaySet overlays = kPlain;
+    Then then = Then::Stop;
 };
 
+// clang-format off
 inline constexpr KeyRow kKeyTable[] = {
-    {Input::Key, VK_SHIFT, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen},
-    {Input::Key, VK_F1, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen},
-    {Input::Key, VK_F5, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen},
+    // Whatever is shown: full-screen mode, the window's place in the stack, and Ctrl alone, which
+    // ends no overlay (it is half of Ctrl+B).
+    {Input::Key, VK_SHIFT, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen, kEveryOverlay},
+    {Input::Key, VK_F1, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen, kEveryOverlay},
+    {Input::Key, VK_F5, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen, kEveryOverlay},
+    {Input::Key, 'B', CtrlState::Held, ViewMode::Any, Command::SendToBack, kEveryOverlay},
+    {Input::Key, VK_OEM_PERIOD, CtrlState::Any, ViewMode::Any, Command::ToggleSentBack, kEveryOverlay},
+    {Input::Key, VK_CONTROL, CtrlState::Any, ViewMode::Any, Command::None, kEveryOverlay},
+    // An overlay's Escape key-down does nothing: its character closes the overlay, and nothing else.
+    {Input::Key, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::None, kAnyOverlayShown},
+
+    // The slide or the photo, nothing over it.
     // In picture mode the Escape character takes the view back to the slide instead.
     {Input::Key, VK_ESCAPE, CtrlState::Any, ViewMode::Slide, Command::LeaveFullScreenOrQuit},
     {Input::Key, VK_PRIOR, CtrlState::Held, ViewMode::Any, Command::FirstSlide},
@@ -53,16 +120,76 @@ inline constexpr KeyRow kKeyTable[] = {
     {Input::Key, VK_NEXT, CtrlState::Up, ViewMode::Any, Command::NextSlide},
     {Input::Key, VK_DOWN, CtrlState::Held, ViewMode::Any, Command::LastSlide},
     {Input::Key, VK_DOWN, CtrlState::Up, ViewMode::Any, Command::NextSlide},
+    {Input::Key, VK_HOME, CtrlState::Any, ViewMode::Any, Command::FirstSlide},
+    {Input::Key, VK_END, CtrlState::Any, ViewMode::Any, Command::LastSlide},
     {Input::Key, VK_LEFT, CtrlState::Any, ViewMode::Picture, Command::PreviousPhoto},
     {Input::Key, VK_RIGHT, CtrlState::Any, ViewMode::Picture, Command::NextPhoto},
-    {Input::Key, 'B', CtrlState::Held, ViewMode::Any, Command::SendToBack},
-    {Input::Key, VK_OEM_PERIOD, CtrlState::Any, ViewMode::Any, Command::ToggleSentBack},
+    {Input::Key, kDigitKeys, CtrlState::Up, ViewMode::Any, Command::TypeDigit},
+    {Input::Key, 'B', CtrlState::Up, ViewMode::Any, Command::BlankBlack},
+    {Input::Key, 'W', CtrlState::Up, ViewMode::Any, Command::BlankWhite},
+    {Input::Key, VK_TAB, CtrlState::Up, ViewMode::Any, Command::OpenOverview},
+    {Input::Key, 'H', CtrlState::Up, ViewMode::Any, Command::ShowHelp},
     {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::BackToSlide},
     {Input::Wheel, kWheelAway, CtrlState::Any, ViewMode::Picture, Command::PreviousPhoto},
     {Input::Wheel, kWheelToward, CtrlState::Any, ViewMode::Picture, Command::NextPhoto},
     {Input::Wheel, kWheelAway, CtrlState::Any, ViewMode::Slide, Command::WheelBack},
     {Input::Wheel, kWheelToward, CtrlState::Any, ViewMode::Slide, Command::WheelForward},
-};
+    {Input::Click, kLeftButton, CtrlState::Any, ViewMode::Any, Command::Activate},
 
-// The command of the first row for this input in this state; None when no row matches.
+    // A slide number being typed: more digits, Backspace, Enter, Escape; anything else drops the
+    // number and then does what it always does.
+    {Input::Key, kDigitKeys, CtrlState::Up, ViewMode::Any, Command::TypeDigit, In(Overlay::Number)},
+    {Input::Key, VK_BACK, CtrlState::Any, ViewMode::Any, Command::DropDigit, In(Overlay::Number)},
+    {Input::Key, VK_RETURN, CtrlState::Any, ViewMode::Any, Command::GoToTypedSlide, In(Overlay::Number)},
+    {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::DropNumber, In(Overlay::Number)},
+    {Input::Key, kAnyCode, CtrlState::Any, ViewMode::Any, Command::DropNumber, In(Overlay::Number), Then::AsPlain},
+    {Input::Wheel, kAnyCode, CtrlState::Any, ViewMode::Any, Command::DropNumber, In(Overlay::Number), Then::AsPlain},
+    {Input::Click, kAnyCode, CtrlState::Any, ViewMode::Any, Command::DropNumber, In(Overlay::Number), Then::AsPlain},
+
+    // A blank screen: a page key brings the slide back and steps; any other key and the wheel
+    // only bring it back; a click does nothing at all.
+    {Input::Key, VK_PRIOR, CtrlState::Any, ViewMode::Any, Command::EndBlank, In(Overlay::Blank), Then::AsPlain},
+    {Input::Key, VK_NEXT, CtrlState::Any, ViewMode::Any, Command::EndBlank, In(Overlay::Blank), Then::AsPlain},
+    {Input::Key, VK_UP, CtrlState::Any, ViewMode::Any, Command::EndBlank, In(Overlay::Blank), Then::AsPlain},
+    {Input::Key, VK_DOWN, CtrlState::Any, ViewMode::Any, Command::EndBlank, In(Overlay::Blank), Then::AsPlain},
+    {Input::Key, VK_HOME, CtrlState::Any, ViewMode::Any, Command::EndBlank, In(Overlay::Blank), Then::AsPlain},
+    {Input::Key, VK_END, CtrlState::Any, ViewMode::Any, Command::EndBlank, In(Overlay::Blank), Then::AsPlain},
+    {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::EndBlank, In(Overlay::Blank)},
+    {Input::Key, kAnyCode, CtrlState::Any, ViewMode::Any, Command::EndBlank, In(Overlay::Blank)},
+    {Input::Wheel, kAnyCode, CtrlState::Any, ViewMode::Any, Command::EndBlank, In(Overlay::Blank)},
+    {Input::Click, kAnyCode, CtrlState::Any, ViewMode::Any, Command::None, In(Overlay::Blank)},
+
+    // The overview: the frame moves, Enter or a click shows a slide, Tab or Escape goes back.
+    {Input::Key, VK_LEFT, CtrlState::Any, ViewMode::Any, Command::FrameLeft, In(Overlay::Overview)},
+    {Input::Key, VK_RIGHT, CtrlState::Any, ViewMode::Any, Command::FrameRight, In(Overlay::Overview)},
+    {Input::Key, VK_UP, CtrlState::Any, ViewMode::Any, Command::FrameUp, In(Overlay::Overview)},
+    {Input::Key, VK_DOWN, CtrlState::Any, ViewMode::Any, Command::FrameDown, In(Overlay::Overview)},
+    {Input::Key, VK_PRIOR, CtrlState::Any, ViewMode::Any, Command::FrameLeft, In(Overlay::Overview)},
+    {Input::Key, VK_NEXT, CtrlState::Any, ViewMode::Any, Command::FrameRight, In(Overlay::Overview)},
+    {Input::Key, VK_HOME, CtrlState::Any, ViewMode::Any, Command::FrameFirst, In(Overlay::Overview)},
+    {Input::Key, VK_END, CtrlState::Any, ViewMode::Any, Command::FrameLast, In(Overlay::Overview)},
+    {Input::Key, VK_RETURN, CtrlState::Any, ViewMode::Any, Command::ShowFramed, In(Overlay::Overview)},
+    {Input::Key, VK_TAB, CtrlState::Any, ViewMode::Any, Command::CloseOverview, In(Overlay::Overview)},
+    {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::CloseOverview, In(Overlay::Overview)},
+    {Input::Wheel, kWheelAway, CtrlState::Any, ViewMode::Any, Command::FrameLeft, In(Overlay::Overview)},
+    {Input::Wheel, kWheelToward, CtrlState::Any, ViewMode::Any, Command::FrameRight, In(Overlay::Overview)},
+    {Input::Click, kAnyCode, CtrlState::Any, ViewMode::Any, Command::ShowClicked, In(Overlay::Overview)},
+
+    // The key help: any key, the Escape character, the wheel or a click closes it.
+    {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::CloseHelp, In(Overlay::Help)},
+    {Input::Key, kAnyCode, CtrlState::Any, ViewMode::Any, Command::CloseHelp, In(Overlay::Help)},
+    {Input::Wheel, kAnyCode, CtrlState::Any, ViewMode::Any, Command::CloseHelp, In(Overlay::Help)},
+    {Input::Click, kAnyCode, CtrlState::Any, ViewMode::Any, Command::CloseHelp, In(Overlay::Help)},
+};
+// clang-format on
+
+// What one input does: the first row's command, and the command that follows when the row hands
+// the input on (None otherwise).
+struct Commands {
+    Command first = Command::None;
+    Command then = Command::None;
+};
+Commands CommandsFor(Input input, unsigned code, bool ctrlHeld, bool pictureMode, Overlay overlay);
+
+// The command of the first row for this input with no overlay shown; None when no row matches.
 Command CommandFor(Input input, unsigned code, bool ctrlHeld, bool pictureMode);

@@ -203,6 +203,7 @@ void PictureCache::Prepare(std::vector<PictureRequest> wanted) {
         wanted_ = std::move(wanted);
         Trim();
         pending_ = Admitted();
+        idleMore_ = idleJob_ != nullptr;
         if (!pending_.empty() && !worker_.joinable()) worker_ = std::thread([this] { WorkerLoop(); });
     }
     changed_.notify_all();
@@ -213,8 +214,12 @@ void PictureCache::WorkerLoop() {
     if (hooks_.enterWorkerThread) threadScope = hooks_.enterWorkerThread();
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [&] { return stop_ || !pending_.empty(); });
+        changed_.wait(lock, [&] { return stop_ || !pending_.empty() || (idleJob_ && idleMore_); });
         if (stop_) break;
+        if (pending_.empty()) {
+            RunIdleJob(lock);
+            continue;
+        }
         inProgress_ = pending_.front();
         pending_.erase(pending_.begin());
         const PictureRequest request = *inProgress_;
@@ -244,6 +249,51 @@ void PictureCache::PrepareOne(const PictureRequest& request) {
     }
     Make(request, std::move(decoded), identity, true);
 }
+
+// ---- Idle work ----
+
+void PictureCache::SetIdleJob(std::function<bool()> job) {
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return !idleRunning_; });
+        if (stop_) return;
+        idleJob_ = std::move(job);
+        idleMore_ = idleJob_ != nullptr;
+        if (idleJob_ && !worker_.joinable()) worker_ = std::thread([this] { WorkerLoop(); });
+    }
+    changed_.notify_all();
+}
+
+bool PictureCache::HasIdleJob() const {
+    const std::lock_guard lock(mutex_);
+    return idleJob_ != nullptr;
+}
+
+void PictureCache::RunIdleJob(std::unique_lock<std::mutex>& lock) {
+    const std::function<bool()> job = idleJob_;
+    idleRunning_ = true;
+    lock.unlock();
+    bool more = false;
+    try {
+        more = job();
+    } catch (...) {
+        more = false;  // a failing job waits for the next Prepare
+    }
+    lock.lock();
+    idleRunning_ = false;
+    idleMore_ = more && idleJob_ != nullptr;
+    changed_.notify_all();
+}
+
+std::shared_ptr<const fw::PixelBuffer> PictureCache::DecodedPixels(const std::wstring& path) const {
+    const std::lock_guard lock(mutex_);
+    const Decoded* newest = nullptr;
+    for (const Decoded& d : decoded_)
+        if (d.path == path && d.pixels && (!newest || d.used > newest->used)) newest = &d;
+    return newest ? newest->pixels : nullptr;
+}
+
+// ---- end of idle work ----
 
 PictureCache::Stats PictureCache::GetStats() const {
     const std::lock_guard lock(mutex_);

@@ -83,6 +83,16 @@ public:
     // the worker prepares the missing ones, as far as the budget allows.
     void Prepare(std::vector<PictureRequest> wanted);
 
+    // ---- Idle work: a job the worker runs while nothing else is wanted ----
+    // The job makes one small piece of work per call, on the worker, without the cache's lock,
+    // and answers whether more is left; it is called again after every Prepare. Requests always
+    // come first. A new job (or none) waits for a call under way to end.
+    void SetIdleJob(std::function<bool()> job);
+    bool HasIdleJob() const;
+    // The newest decoded pixels held for the file at `path`, whatever its version; null for none.
+    std::shared_ptr<const fw::PixelBuffer> DecodedPixels(const std::wstring& path) const;
+    // ---- end of idle work ----
+
     Stats GetStats() const;
     // Blocks until the worker has nothing left to do (for tests and benchmarks).
     void WaitUntilIdle();
@@ -100,6 +110,7 @@ private:
     std::vector<PictureRequest> Admitted() const;
     void WorkerLoop();
     void PrepareOne(const PictureRequest& request);
+    void RunIdleJob(std::unique_lock<std::mutex>& lock);  // idle work
 
     const Hooks hooks_;
     const std::size_t budget_;
@@ -114,5 +125,8 @@ private:
     unsigned long long clock_ = 0;  // use order, for telling a current entry from a stale one
     Stats stats_;
     bool stop_ = false;
+    std::function<bool()> idleJob_;  // idle work, see SetIdleJob
+    bool idleMore_ = false;
+    bool idleRunning_ = false;
     std::thread worker_;
 };

@@ -7,11 +7,13 @@
 #include "framework/gdi.h"
 #include "framework/view.h"
 #include "view/geometry.h"
+#include "view/overlays.h"
 
 class CMainFrame;
 class ScreenPictures;
 enum class Command;
 class SheetDecoder;
+class Thumbnails;
 
 class CPemboroView : public CView {
 public:
@@ -34,6 +36,12 @@ public:
     std::unique_ptr<ScreenPictures> m_pictures;
     fw::Bitmap m_keptSurface;                // the paint surface's bitmap, kept for the next paint
     std::unique_ptr<SheetDecoder> m_sheets;  // decodes the next handout sheet's slides while one prints
+
+    // ---- The speaker's overlays: a typed slide number, a blank screen, the overview, the key help ----
+    OverlayState m_overlay;
+    // The overview's thumbnails, made by the picture cache's worker while the presenter is idle.
+    std::shared_ptr<Thumbnails> m_thumbnails;
+    // ---- end of the overlays ----
 
     // Painting and printing.
     void OnDraw(CDC* pDC) override;
@@ -74,12 +82,28 @@ public:
 
 private:
     // The commands of the key table.
-    void RunCommand(Command command);
+    void RunInput(Input input, unsigned code, bool ctrl, CPoint point);
+    void RunCommand(Command command, unsigned code, CPoint point);
     void ToggleFullScreen();
     void LeaveFullScreenOrQuit();
     void StepPage(bool (*step)());
     void ToggleSentBack();
     void BackToSlide();
+    void Activate(CPoint point);
+    // ---- The overlays' commands (view_overlays_win.cpp) ----
+    void ShowOverlay(Overlay overlay);
+    void TypeDigit(unsigned vk);
+    void DropDigit();
+    void ShowSlide(int row);
+    void MoveOverviewFrame(Command move);
+    void ShowClicked(CPoint point);
+    // The overlays that take the slide's place (true) or go over it, drawn on the paint's surface.
+    bool DrawOverlayInstead(HDC dc, const SlideRect& rc);
+    void DrawOverlayOver(HDC dc, const SlideRect& rc);
+    // The thumbnails' size follows the window; the worker makes them while nothing else waits.
+    void PrepareThumbnails(const SlideRect& rc);
+    void OnOverlayTimer(UINT_PTR id);
+    // ---- end of the overlays ----
     // Tells the picture cache what the paint shows and what one input may show next.
     void LookAhead(int row, const SlideRect& rc, bool picture);
     // The row on screen, safe to index even before the first paint clamps a restored value.

@@ -57,21 +57,31 @@ void SetWallClock(WallClockFn clock) { g_wallClock = clock ? clock : &SystemWall
 void CPemboroView::OnKeyDown(UINT nChar, UINT, UINT) {
     // Read once, before any action: what the key does must not depend on what it changed.
     const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    RunCommand(CommandFor(Input::Key, nChar, ctrl, !m_strPicture.empty()));
+    RunInput(Input::Key, nChar, ctrl, CPoint{});
 }
 
-void CPemboroView::OnChar(UINT nChar, UINT, UINT) {
-    RunCommand(CommandFor(Input::Char, nChar, false, !m_strPicture.empty()));
-}
+void CPemboroView::OnChar(UINT nChar, UINT, UINT) { RunInput(Input::Char, nChar, false, CPoint{}); }
 
 BOOL CPemboroView::OnMouseWheel(UINT, short zDelta, CPoint) {
-    RunCommand(CommandFor(Input::Wheel, WheelCode(zDelta), false, !m_strPicture.empty()));
+    RunInput(Input::Wheel, WheelCode(zDelta), false, CPoint{});
     // Requested even at the ends: the wheel always answers with a fresh paint.
     InvalidateRect(nullptr, TRUE);
     return TRUE;
 }
 
-void CPemboroView::RunCommand(Command command) {
+void CPemboroView::RunInput(Input input, unsigned code, bool ctrl, CPoint point) {
+    const Overlay before = m_overlay.shown;
+    const Commands commands = CommandsFor(input, code, ctrl, !m_strPicture.empty(), before);
+    // Quitting destroys this view: a command handed on never follows it.
+    if (commands.first == Command::LeaveFullScreenOrQuit) return LeaveFullScreenOrQuit();
+    RunCommand(commands.first, code, point);
+    if (commands.then != Command::None) RunCommand(commands.then, code, point);
+    // An overlay that comes or goes is on the screen before the next input: a blank screen must
+    // not wait for the message queue to run dry.
+    if (m_overlay.shown != before && m_hWnd) UpdateWindow();
+}
+
+void CPemboroView::RunCommand(Command command, unsigned code, CPoint point) {
     switch (command) {
     case Command::ToggleFullScreen: ToggleFullScreen(); break;
     case Command::LeaveFullScreenOrQuit: LeaveFullScreenOrQuit(); break;  // may destroy this view
@@ -86,6 +96,26 @@ void CPemboroView::RunCommand(Command command) {
     case Command::SendToBack: MoveMainWindowInStack(HWND_BOTTOM); break;
     case Command::ToggleSentBack: ToggleSentBack(); break;
     case Command::BackToSlide: BackToSlide(); break;
+    case Command::Activate: Activate(point); break;
+    case Command::TypeDigit: TypeDigit(code); break;
+    case Command::DropDigit: DropDigit(); break;
+    case Command::GoToTypedSlide: ShowSlide(m_overlay.typed.Row(SLIDE_COUNT)); break;
+    case Command::BlankBlack: m_overlay.white = false; ShowOverlay(Overlay::Blank); break;
+    case Command::BlankWhite: m_overlay.white = true; ShowOverlay(Overlay::Blank); break;
+    case Command::OpenOverview: m_overlay.framed = CurrentSlideIndex(); ShowOverlay(Overlay::Overview); break;
+    case Command::FrameLeft:
+    case Command::FrameRight:
+    case Command::FrameUp:
+    case Command::FrameDown:
+    case Command::FrameFirst:
+    case Command::FrameLast: MoveOverviewFrame(command); break;
+    case Command::ShowFramed: ShowSlide(m_overlay.framed); break;
+    case Command::ShowClicked: ShowClicked(point); break;
+    case Command::ShowHelp: ShowOverlay(Overlay::Help); break;
+    case Command::DropNumber:
+    case Command::EndBlank:
+    case Command::CloseOverview:
+    case Command::CloseHelp: ShowOverlay(Overlay::None); break;
     case Command::None: break;
     }
 }
@@ -122,7 +152,10 @@ void CPemboroView::BackToSlide() {
 void CPemboroView::OnLButtonDown(UINT, CPoint point) {
     ClearHover();
     RaiseFrame(MainFrame());
+    RunInput(Input::Click, kLeftButton, false, point);
+}
 
+void CPemboroView::Activate(CPoint point) {
     if (!m_strPicture.empty()) {
         LeavePictureMode();
         return;
@@ -155,7 +188,8 @@ void CPemboroView::OnLButtonDown(UINT, CPoint point) {
 // ---- Mouse moves, the hover timer and focus: the hover highlight shown and removed ----
 
 void CPemboroView::OnMouseMove(UINT nFlags, CPoint point) {
-    const bool picture = !m_strPicture.empty();
+    // Over a blank screen, the overview or the help there is no hotspot to light up.
+    const bool picture = !m_strPicture.empty() || HidesSlide(m_overlay.shown);
     HoverInput in{};
     in.flags = nFlags;
     in.pictureMode = picture;
@@ -175,6 +209,7 @@ void CPemboroView::OnMouseMove(UINT nFlags, CPoint point) {
 }
 
 void CPemboroView::OnTimer(UINT_PTR nIDEvent) {
+    OnOverlayTimer(nIDEvent);
     if (nIDEvent != m_nTimerId) return;
     POINT pt;
     if (!::GetCursorPos(&pt)) return;

@@ -76,8 +76,15 @@ void CPemboroView::OnDraw(CDC* pDC) {
         GetClientRect(&m_rcSlide);
         const Canvas canvas{surface.m_hDC, Medium::Screen, m_pictures.get()};
         const SlideRect rc = ToSlideRect(m_rcSlide);
-        if (!picture || !DrawPhoto(canvas, m_strPicture, rc)) DrawSlide(canvas, onScreen, rc, branding);
+        // The overlays (view_overlays_win): a blank screen or the overview instead of the slide,
+        // the number box or the key help over it.
+        if (!DrawOverlayInstead(surface.m_hDC, rc)) {
+            if (!picture || !DrawPhoto(canvas, m_strPicture, rc)) DrawSlide(canvas, onScreen, rc, branding);
+            DrawOverlayOver(surface.m_hDC, rc);
+        }
     }  // on the window now
+    // The overview's thumbnails follow the window's size; made while the worker has nothing else.
+    PrepareThumbnails(ToSlideRect(m_rcSlide));
     // Asked only now, so the worker never competes for the picture shown.
     LookAhead(onScreen, ToSlideRect(m_rcSlide), picture);
 }

@@ -6,6 +6,9 @@
 
 // KEY(name, code) for every virtual key the program names.
 #define PEMBORO_VIRTUAL_KEYS(KEY) \
+    KEY(VK_BACK, 0x08)            \
+    KEY(VK_TAB, 0x09)             \
+    KEY(VK_RETURN, 0x0D)          \
     KEY(VK_SHIFT, 0x10)           \
     KEY(VK_CONTROL, 0x11)         \
     KEY(VK_ESCAPE, 0x1B)          \
@@ -17,6 +20,8 @@
     KEY(VK_UP, 0x26)              \
     KEY(VK_RIGHT, 0x27)           \
     KEY(VK_DOWN, 0x28)            \
+    KEY(VK_NUMPAD0, 0x60)         \
+    KEY(VK_NUMPAD9, 0x69)         \
     KEY(VK_DECIMAL, 0x6E)         \
     KEY(VK_F1, 0x70)              \
     KEY(VK_F2, 0x71)              \

@@ -1,0 +1,157 @@
+// The view's overlays: the typed slide number with its box and time-out, the blank screen, the
+// overview with its frame and thumbnails, and the key help. The key table says which input runs
+// which of these; here they change the view's state and draw on the paint's surface.
+#include <algorithm>
+
+#include "app/mainframe.h"
+#include "deck/deck.h"
+#include "deck/page_cursor.h"
+#include "framework/gdi.h"
+#include "launch/file_tests.h"
+#include "launch/target_names.h"
+#include "view/overlay_drawing_win.h"
+#include "view/overview_layout.h"
+#include "view/picture_cache.h"
+#include "view/screen_pictures_win.h"
+#include "view/thumbnails.h"
+#include "view/view.h"
+
+namespace {
+
+// Above the ids the hover timer takes (1 to 9999).
+constexpr UINT_PTR kNumberTimerId = 0x5E01;
+// While the overview is open, how often it looks for thumbnails made since its last paint.
+constexpr UINT_PTR kThumbnailTimerId = 0x5E02;
+constexpr UINT kThumbnailPollMs = 100;
+
+FrameMove MoveOf(Command command) {
+    switch (command) {
+    case Command::FrameLeft: return FrameMove::Left;
+    case Command::FrameRight: return FrameMove::Right;
+    case Command::FrameUp: return FrameMove::Up;
+    case Command::FrameDown: return FrameMove::Down;
+    case Command::FrameFirst: return FrameMove::First;
+    default: return FrameMove::Last;
+    }
+}
+
+}  // namespace
+
+void CPemboroView::ShowOverlay(Overlay overlay) {
+    const Overlay old = m_overlay.shown;
+    if (old == Overlay::Number && overlay != Overlay::Number) {
+        m_overlay.typed.Clear();
+        if (m_hWnd) ::KillTimer(m_hWnd, kNumberTimerId);
+    }
+    if (old == Overlay::Overview && overlay != Overlay::Overview && m_hWnd) ::KillTimer(m_hWnd, kThumbnailTimerId);
+    m_overlay.shown = overlay;
+    if (overlay == Overlay::Overview && old != Overlay::Overview && m_hWnd)
+        ::SetTimer(m_hWnd, kThumbnailTimerId, kThumbnailPollMs, nullptr);
+    // The paint covers a highlight with the overlay: nothing is left to take away.
+    if (HidesSlide(overlay)) {
+        m_bHover = false;
+        m_pHoverSpot = nullptr;
+    }
+    if (m_hWnd) InvalidateRect(nullptr, TRUE);
+}
+
+void CPemboroView::TypeDigit(unsigned vk) {
+    if (m_overlay.shown != Overlay::Number) {
+        ShowOverlay(Overlay::Number);
+        m_overlay.typed.Clear();
+    }
+    m_overlay.typed.Append(DigitOfKey(vk));
+    // Every key starts the time-out anew.
+    if (m_hWnd) ::SetTimer(m_hWnd, kNumberTimerId, kNumberBoxTimeoutMs, nullptr);
+    if (m_hWnd) InvalidateRect(nullptr, TRUE);
+}
+
+void CPemboroView::DropDigit() {
+    m_overlay.typed.DropLast();
+    if (m_overlay.typed.empty()) return ShowOverlay(Overlay::None);
+    if (m_hWnd) ::SetTimer(m_hWnd, kNumberTimerId, kNumberBoxTimeoutMs, nullptr);
+    if (m_hWnd) InvalidateRect(nullptr, TRUE);
+}
+
+void CPemboroView::ShowSlide(int row) {
+    ShowOverlay(Overlay::None);
+    // As every page step does, a jump leaves a photo first.
+    if (!m_strPicture.empty()) LeavePictureMode();
+    g_currentPage = std::clamp(row, 0, kLastSlide);
+    if (m_hWnd) InvalidateRect(nullptr, TRUE);
+}
+
+void CPemboroView::MoveOverviewFrame(Command move) {
+    const OverviewLayout layout = LayOutOverview(m_rcSlide.Width(), m_rcSlide.Height(), SLIDE_COUNT);
+    const int framed = MoveFrame(layout, m_overlay.framed, MoveOf(move));
+    if (framed == m_overlay.framed) return;
+    m_overlay.framed = framed;
+    if (m_hWnd) InvalidateRect(nullptr, TRUE);
+}
+
+void CPemboroView::ShowClicked(CPoint point) {
+    const OverviewLayout layout = LayOutOverview(m_rcSlide.Width(), m_rcSlide.Height(), SLIDE_COUNT);
+    const int row = layout.TileAt(point.x - m_rcSlide.left, point.y - m_rcSlide.top);
+    if (row >= 0) ShowSlide(row);
+}
+
+void CPemboroView::OnOverlayTimer(UINT_PTR id) {
+    if (id == kNumberTimerId) {
+        ::KillTimer(m_hWnd, kNumberTimerId);
+        if (m_overlay.shown == Overlay::Number) ShowOverlay(Overlay::None);
+    } else if (id == kThumbnailTimerId) {
+        // Thumbnails fill in as the worker makes them; the poll ends when all are there.
+        if (m_overlay.shown != Overlay::Overview || !m_thumbnails) return;
+        if (m_thumbnails->Generation() != m_overlay.thumbnailsPainted) InvalidateRect(nullptr, FALSE);
+        else if (m_thumbnails->Ready() == m_thumbnails->Count()) ::KillTimer(m_hWnd, kThumbnailTimerId);
+    }
+}
+
+bool CPemboroView::DrawOverlayInstead(HDC dc, const SlideRect& rc) {
+    if (m_overlay.shown == Overlay::Blank) {
+        const fw::Brush brush(::CreateSolidBrush(m_overlay.white ? RGB(255, 255, 255) : RGB(0, 0, 0)));
+        const RECT all{rc.left, rc.top, rc.right, rc.bottom};
+        ::FillRect(dc, &all, brush.get());
+        return true;
+    }
+    if (m_overlay.shown == Overlay::Overview) {
+        if (m_thumbnails) m_overlay.thumbnailsPainted = m_thumbnails->Generation();
+        DrawOverview(dc, rc, SLIDE_COUNT, m_overlay.framed, m_thumbnails.get());
+        return true;
+    }
+    return false;
+}
+
+void CPemboroView::DrawOverlayOver(HDC dc, const SlideRect& rc) {
+    if (m_overlay.shown == Overlay::Number) DrawNumberBox(dc, rc, m_overlay.typed.text());
+    else if (m_overlay.shown == Overlay::Help) DrawKeyHelp(dc, rc);
+}
+
+void CPemboroView::PrepareThumbnails(const SlideRect& rc) {
+    if (!m_pictures) return;
+    if (!m_thumbnails) {
+        std::vector<std::wstring> paths;
+        for (const SlidePage& slide : g_slideDeck) {
+            const wchar_t* path = ResolvePath(slide.pszImage);  // copied before the next resolve
+            paths.emplace_back(path ? path : L"");
+        }
+        Thumbnails::Hooks hooks;
+        const PictureCache::Hooks platform = ScreenPictures::PlatformHooks();
+        hooks.decode = platform.decode;
+        hooks.fileSize = [identify = platform.identify](const std::wstring& path) -> std::optional<std::uint64_t> {
+            if (const auto id = identify(path)) return id->size;
+            return std::nullopt;
+        };
+        m_thumbnails = std::make_shared<Thumbnails>(std::move(paths), std::move(hooks));
+    }
+    const OverviewLayout layout = LayOutOverview(rc.Width(), rc.Height(), SLIDE_COUNT);
+    m_thumbnails->SetTileSize(layout.tileW, layout.tileH);
+    // Once per cache (tests and benchmarks may put a fresh one in place). The cache owns the
+    // job, so the job may use the cache for as long as it runs.
+    PictureCache& cache = m_pictures->cache();
+    if (!cache.HasIdleJob()) {
+        cache.SetIdleJob([thumbnails = m_thumbnails, &cache] {
+            return thumbnails->MakeOne([&cache](const std::wstring& path) { return cache.DecodedPixels(path); });
+        });
+    }
+}
