@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every benchmark and soak run that bench/ holds (bench/<name>[_win].cpp builds
-# build/win/<name>.exe), each under Wine on a virtual 3840x2160 screen (so that a 4K client area
-# reaches the screen whole), with the PDF printer when run as root, and prints what they print.
+# build/win/<name>.exe, with the parts bench/<name>_<part>[_win].cpp linked in), each under Wine
+# on a virtual 3840x2160 screen (so that a 4K client area reaches the screen whole), with the PDF
+# printer when run as root, and prints what they print.
 # They are not tests: they pass no verdict, they report figures.
 # Usage: scripts/bench.sh [name ...]   (default: all of them, in name order)
 set -euo pipefail
@@ -12,9 +13,18 @@ scripts/build.sh win >/dev/null
 
 names=("$@")
 if [ ${#names[@]} -eq 0 ]; then
+  all=()
   for src in bench/*.cpp; do
     name=$(basename "$src" .cpp)
-    names+=("${name%_win}")
+    all+=("${name%_win}")
+  done
+  # bench/<name>_<part>[_win].cpp is a part of the program <name>, not a program of its own.
+  for name in "${all[@]}"; do
+    part=0
+    for other in "${all[@]}"; do
+      [[ $name == "${other}_"* ]] && part=1
+    done
+    [ $part = 1 ] || names+=("$name")
   done
 fi
 
