@@ -113,6 +113,7 @@ struct PictureCache::Core {
     std::vector<Clock::duration> makeTimes;  // of pictures decoded and scaled, newest last
     unsigned long long clock = 0;            // use order, for telling a current entry from a stale one
     Stats stats;
+    std::vector<std::shared_ptr<const void>> letGo;  // for the worker to free
     bool stop = false;
 };
 
@@ -279,6 +280,10 @@ void PictureCache::Core::Trim() {
     for (const PictureRequest& r : wanted)
         if (std::find(admitted.begin(), admitted.end(), r) == admitted.end()) keepDecoded(r.path);
     for (const PictureRequest& r : wanted) keepDecoded(r.path);
+    // What is let go is freed on the worker: giving back tens of megabytes at 4K is no work for
+    // the paint that said what it wants next.
+    for (Scaled& gone : scaled) letGo.push_back(std::move(gone.picture));
+    for (Decoded& gone : decoded) letGo.push_back(std::move(gone.pixels));
     scaled = std::move(keptScaled);
     decoded = std::move(keptDecoded);
     stats.bytes = total;
@@ -294,7 +299,8 @@ void PictureCache::Prepare(std::vector<PictureRequest> wanted) {
         core.asked.clear();
         core.Trim();
         core.pending = AdmittedPictures(core.wanted, core.budget);
-        if (!core.pending.empty() && !worker_.joinable()) worker_ = std::thread([core = core_] { core->WorkerLoop(); });
+        if ((!core.pending.empty() || !core.letGo.empty()) && !worker_.joinable())
+            worker_ = std::thread([core = core_] { core->WorkerLoop(); });
     }
     core.changed.notify_all();
 }
@@ -304,8 +310,17 @@ void PictureCache::Core::WorkerLoop() {
     if (hooks.enterWorkerThread) threadScope = hooks.enterWorkerThread();
     std::unique_lock lock(mutex);
     for (;;) {
-        changed.wait(lock, [&] { return stop || !pending.empty(); });
+        changed.wait(lock, [&] { return stop || !pending.empty() || !letGo.empty(); });
         if (stop) break;
+        if (!letGo.empty()) {
+            std::vector<std::shared_ptr<const void>> freed = std::move(letGo);
+            letGo.clear();
+            lock.unlock();
+            freed.clear();
+            lock.lock();
+            changed.notify_all();
+            continue;
+        }
         inProgress = pending.front();
         pending.erase(pending.begin());
         const PictureRequest request = *inProgress;
@@ -343,5 +358,7 @@ PictureCache::Stats PictureCache::GetStats() const {
 
 void PictureCache::WaitUntilIdle() {
     std::unique_lock lock(core_->mutex);
-    core_->changed.wait(lock, [&] { return core_->stop || (core_->pending.empty() && !core_->inProgress); });
+    core_->changed.wait(lock, [&] {
+        return core_->stop || (core_->pending.empty() && !core_->inProgress && core_->letGo.empty());
+    });
 }
