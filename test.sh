@@ -10,9 +10,9 @@ cd "$(dirname "$0")"
 scripts/install_packages.sh || exit 1
 scripts/build.sh all || exit 1
 
+# The run's own printers, or (without root) none: never the user's CUPS_SERVER or queues.
 source scripts/printer_env.sh || exit 1
-# Without the run's own printers (no root), the tests see none rather than the machine's.
-export CUPS_SERVER=${CUPS_SERVER:-$PWD/build/no-printer.sock}
+pemboro_own_printers_only
 PEMBORO_WINEPREFIX="$PWD/build/wineprefix-test" PEMBORO_OWN_DISPLAY=1 PEMBORO_DESKTOP_SIZE=1920x1080 \
   source scripts/wine_env.sh || exit 1
 trap 'pemboro_stop_wine; pemboro_stop_printer' EXIT

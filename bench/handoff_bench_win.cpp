@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr UINT kRoundTripTimeoutMs = 5000;
+
 std::wstring FromUnixPath(const char* unixPath) {
     std::wstring path = L"Z:";
     for (const char* p = unixPath; *p; ++p) path += *p == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*p));
@@ -107,7 +109,7 @@ int main(int argc, char** argv) {
     Print("GlobalAddAtom + GlobalDeleteAtom", Measure(rounds, [&] { ::GlobalDeleteAtom(::GlobalAddAtomW(circuit.c_str())); }));
     Print("SendMessageTimeout round trip, no work", Measure(rounds, [&] {
               DWORD_PTR reply = 0;
-              ::SendMessageTimeoutW(simulator, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSimulatorHungTimeoutMs, &reply);
+              ::SendMessageTimeoutW(simulator, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kRoundTripTimeoutMs, &reply);
           }));
 
     DWORD pid = 0;

@@ -3,7 +3,11 @@
 # build/win/<name>.exe, with the parts bench/<name>_<part>[_win].cpp linked in), each under Wine
 # on a virtual 3840x2160 screen (so that a 4K client area reaches the screen whole), with the PDF
 # printer when run as root, and prints what they print.
-# They are not tests: they pass no verdict, they report figures.
+# They are not tests: they pass no verdict, they report figures; a soak run that finds its
+# figures growing ends with an error.
+# Everything runs in a Wine prefix and on a display of the benchmarks' own (build/wineprefix-bench),
+# so that ending it afterwards closes nothing the user has open in the project's prefix; without
+# root there is no printer at all, never the machine's own.
 # Usage: scripts/bench.sh [name ...]   (default: all of them, in name order)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,7 +34,9 @@ fi
 
 # The printer's scheduler first: Wine reads the printer list when a process starts.
 source scripts/printer_env.sh || true
-PEMBORO_OWN_DISPLAY=1 PEMBORO_DESKTOP_SIZE=3840x2160 source scripts/wine_env.sh
+pemboro_own_printers_only
+PEMBORO_WINEPREFIX="$PWD/build/wineprefix-bench" PEMBORO_OWN_DISPLAY=1 PEMBORO_DESKTOP_SIZE=3840x2160 \
+  source scripts/wine_env.sh
 trap 'pemboro_stop_wine; pemboro_stop_printer' EXIT
 
 status=0

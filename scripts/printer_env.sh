@@ -4,8 +4,10 @@
 # there, and CUPS_SERVER points the programs started from here (Wine included) at it; the
 # system's CUPS and its configuration are left alone. Wine reads the printer list at each
 # process start, so the scheduler runs before the first Wine process. Needs root for cupsd.
+# Without it (not root, or no cupsd) the programs started from here see the user's printers, as a
+# presenter run should; tests and benchmarks call pemboro_own_printers_only, so that they then see
+# no printer at all and nothing they print reaches a real queue.
 _pemboro_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export PEMBORO_PDF_OUT="$_pemboro_root/build/pdf-out"
 PEMBORO_CUPS_DIR="$_pemboro_root/build/cups"
 PEMBORO_CUPSD_PID=
 
@@ -65,9 +67,18 @@ _pemboro_end_stale_cupsd() {
     rm -f "$pidfile"
 }
 
+# Keeps the run's own scheduler when it runs; otherwise points CUPS at a socket where no scheduler
+# listens, whatever CUPS_SERVER or default printer the user has set: printing finds no printer.
+pemboro_own_printers_only() {
+    [ -n "${PEMBORO_CUPSD_PID:-}" ] && [ -n "${PEMBORO_PRINTER:-}" ] && return 0
+    export CUPS_SERVER="$_pemboro_root/build/no-printer.sock"
+    unset PEMBORO_PRINTER PEMBORO_PDF_OUT PRINTER LPDEST
+}
+
 pemboro_start_printer() {
     [ "$(id -u)" -eq 0 ] || { echo "printing tests need root for cupsd; skipped"; return 0; }
     command -v cupsd >/dev/null 2>&1 || return 0
+    export PEMBORO_PDF_OUT="$_pemboro_root/build/pdf-out"
     pemboro_stop_printer
     _pemboro_end_stale_cupsd
     local d=$PEMBORO_CUPS_DIR
@@ -101,7 +112,11 @@ pemboro_start_printer() {
         /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd >"$ppd" || return 1
     lpadmin -p PDF -v pemboro-pdf:/ -P "$ppd" -o PageSize=A4 -E >/dev/null 2>&1 &&
         lpadmin -p Letter -v pemboro-pdf:/ -P "$ppd" -o PageSize=Letter -E >/dev/null 2>&1 &&
-        lpadmin -d PDF >/dev/null 2>&1 || { echo "could not set up the PDF printers" >&2; return 1; }
+        lpadmin -d PDF >/dev/null 2>&1 || {
+        echo "could not set up the PDF printers" >&2
+        pemboro_stop_printer
+        return 1
+    }
     export PEMBORO_PRINTER=PDF
 }
 
@@ -112,6 +127,7 @@ pemboro_stop_printer() {
         PEMBORO_CUPSD_PID=
         rm -f "$_pemboro_root/build/cupsd.pid"
     fi
+    unset PEMBORO_PRINTER
 }
 
 pemboro_start_printer

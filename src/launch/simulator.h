@@ -14,11 +14,22 @@ extern bool g_simulatorLookupDone;      // the open and run fallbacks have run t
 inline constexpr UINT SimulatorOpenMessage = WM_APP + 9;  // 32777
 inline constexpr UINT SimulatorRunMessage = WM_APP + 10;  // 32778
 
-// While the presenter waits for the simulator's answer it checks, this often, that the
-// simulator still handles its window's messages; a simulator that has not answered such a
-// check within the system's hung-window time (5 s) counts as hung.
-inline constexpr DWORD kSimulatorLivenessCheckMs = 1000;
-inline constexpr UINT kSimulatorHungTimeoutMs = 5000;
+// How a running simulator answered a file handed to it by message.
+enum class SimulatorReply {
+    Accepted,  // with the message's own number: it has the file
+    Refused,   // with anything else, or its window went before answering: a new process takes the file
+    Held,      // not yet, and the system says its window hangs: it still holds the message and gets
+               // the file when it wakes, so nothing else is started
+};
+
+// A simulator may work inside its handler for a long time (a large file, a long run) without
+// handling messages; the presenter waits this long before it judges whether the window hangs,
+// and then judges again every kSimulatorHungPollMs until the answer comes. A window hangs when
+// the system says so, or when it leaves an empty message unanswered for the system's
+// hung-window time.
+inline constexpr DWORD kSimulatorPatienceMs = 3000;
+inline constexpr DWORD kSimulatorHungPollMs = 100;
+inline constexpr DWORD kSimulatorHungTimeoutMs = 5000;
 
 // The machine's own processor architecture, also under 32-bit emulation.
 WORD NativeProcessorArchitecture();
@@ -27,11 +38,12 @@ WORD NativeProcessorArchitecture();
 void LookupSimulatorAssociation();
 // The simulator's main window, raised to the top of the z-order; null when none runs.
 HWND FindSimulatorWindow();
-// Hands the window the path in a global atom; true when it accepted the message. Waits for the
-// answer as long as the simulator keeps handling its window's messages, however slow the file;
-// false at once for a hung simulator, and as soon as a waited-for one hangs or goes. The atom
-// lives until the simulator has answered, so that one that wakes up late still reads the path.
-bool SendSimulatorMessage(HWND hwnd, UINT message, const wchar_t* path);
+// Hands the window the path in a global atom and waits for the answer: as long as the simulator
+// keeps handling its window's messages, however slow the file; until the window hangs, judged
+// no sooner than kSimulatorPatienceMs after the message went; or until the window goes. Nothing is judged before the message is sent: a simulator that has idled for a long time
+// looks hung for a moment as it wakes. The atom lives until the simulator has answered, so that
+// one that answers late still reads the path.
+SimulatorReply SendSimulatorMessage(HWND hwnd, UINT message, const wchar_t* path);
 void OpenInSimulator(const wchar_t* path);
 void RunInSimulator(const wchar_t* path);
 // A new simulator process with no file, as the corner button asks.

@@ -44,9 +44,9 @@ void CopyText(std::wstring_view text, wchar_t (&target)[N]) {
     target[n] = L'\0';
 }
 
-// A message sent to the simulator without waiting, and its answer once it has come. The atom
-// that names the file lives as long as the record: the simulator reads it while it handles
-// the message, however late that is.
+// A message sent to the simulator without waiting (a file's, or an empty probe), and its answer
+// once it has come. The atom that names the file lives as long as the record: the simulator
+// reads it while it handles the message, however late that is.
 struct PendingReply {
     fw::GlobalAtom atom;
     bool replied = false;
@@ -68,27 +68,52 @@ void CALLBACK OnReply(HWND, UINT, ULONG_PTR data, LRESULT result) {
     std::erase_if(abandoned, [pending](const std::unique_ptr<PendingReply>& p) { return p.get() == pending; });
 }
 
+enum class Wait { Answered, WindowGone, Hung };
+
+// An empty message that only a thread handling its messages answers; the answer, or its
+// absence, tells whether the simulator is still at work on its messages.
+std::unique_ptr<PendingReply> SendProbe(HWND hwnd) {
+    auto probe = std::make_unique<PendingReply>();
+    if (!::SendMessageCallbackW(hwnd, WM_NULL, 0, 0, &OnReply, reinterpret_cast<ULONG_PTR>(probe.get())))
+        return nullptr;
+    return probe;
+}
+
 // Waits on this thread for the answer, handling nothing but messages sent from other threads
-// (as a plain SendMessage does): no paint, no input. True once the answer came; false when the
-// window went, or when its thread stopped handling messages (the system's own hung test, and
-// a check message that went unanswered for the hung-window time).
-bool AwaitReply(HWND hwnd, const PendingReply& pending) {
-    ULONGLONG nextCheck = ::GetTickCount64() + kSimulatorLivenessCheckMs;
+// (as a plain SendMessage does): no paint, no input. The simulator is judged only once it has
+// had kSimulatorPatienceMs: asked at once, the system's hung test counts a thread that idled for
+// more than 5 s and has just been woken (by the raise, or by this very message) as hung. From
+// then on, the simulator hangs when the system says so, or when an empty message sent to it then
+// goes unanswered for the system's hung-window time (a thread stopped while it waited for
+// messages does not count as hung under Wine).
+Wait AwaitReply(HWND hwnd, const PendingReply& pending) {
+    const ULONGLONG firstJudgement = ::GetTickCount64() + kSimulatorPatienceMs;
+    std::unique_ptr<PendingReply> probe;
+    ULONGLONG probeSent = 0;
+    Wait outcome = Wait::Answered;
     while (!pending.replied) {
-        ::MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_SENDMESSAGE, 0);
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, kSimulatorHungPollMs, QS_SENDMESSAGE, 0);
         MSG msg;
         ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
         if (pending.replied) break;
-        if (!::IsWindow(hwnd) || ::IsHungAppWindow(hwnd)) return false;
-        if (::GetTickCount64() < nextCheck) continue;
-        DWORD_PTR ignored = 0;
-        if (!::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kSimulatorHungTimeoutMs,
-                                   &ignored) &&
-            !pending.replied)
-            return false;
-        nextCheck = ::GetTickCount64() + kSimulatorLivenessCheckMs;
+        if (!::IsWindow(hwnd)) {
+            outcome = Wait::WindowGone;
+            break;
+        }
+        const ULONGLONG now = ::GetTickCount64();
+        if (now < firstJudgement) continue;
+        if (::IsHungAppWindow(hwnd) || (probe && !probe->replied && now - probeSent >= kSimulatorHungTimeoutMs)) {
+            outcome = Wait::Hung;
+            break;
+        }
+        if (!probe || probe->replied) {
+            probe = SendProbe(hwnd);
+            probeSent = now;
+        }
     }
-    return true;
+    // A probe still out goes when its answer comes, as the message does.
+    if (probe && !probe->replied) Abandoned().push_back(std::move(probe));
+    return outcome;
 }
 
 void StartWithFile(const wchar_t* path, bool run) {
@@ -149,12 +174,14 @@ void LookupSimulatorAssociation() {
 
 HWND FindSimulatorWindow() {
     // From the top of the z-order down, hidden windows included: a simulator still
-    // starting up has not shown its window yet.
+    // starting up has not shown its window yet. The title is read as the system holds it:
+    // asking a window of this process for its text would send it a message, and a thread of
+    // ours that handles none (a worker's hidden window) would hold the search for ever.
     const HWND hwnd = FindInZOrder(
         ::GetTopWindow(nullptr), [](HWND h) { return ::GetWindow(h, GW_HWNDNEXT); },
         [](HWND h) {
             wchar_t title[kTitleChars] = {};
-            ::GetWindowTextW(h, title, kTitleChars);
+            ::InternalGetWindowText(h, title, kTitleChars);
             return IsSimulatorTitle(title);
         });
     // Posted to the simulator's thread rather than waited for: a hung simulator would
@@ -164,24 +191,33 @@ HWND FindSimulatorWindow() {
     return hwnd;
 }
 
-bool SendSimulatorMessage(HWND hwnd, UINT message, const wchar_t* path) {
-    if (!hwnd || !path) return false;
-    // A hung simulator gets nothing: it would open the file whenever it wakes, besides the new one.
-    if (::IsHungAppWindow(hwnd)) return false;
+SimulatorReply SendSimulatorMessage(HWND hwnd, UINT message, const wchar_t* path) {
+    if (!hwnd || !path) return SimulatorReply::Refused;
     auto pending = std::make_unique<PendingReply>();
     // A global atom name holds at most 255 characters; a longer path cannot travel this way.
     pending->atom.reset(::GlobalAddAtomW(path));
-    if (!pending->atom) return false;
+    if (!pending->atom) return SimulatorReply::Refused;
     if (!::SendMessageCallbackW(hwnd, message, static_cast<WPARAM>(pending->atom.get()), 0, &OnReply,
                                 reinterpret_cast<ULONG_PTR>(pending.get())))
-        return false;
-    if (!AwaitReply(hwnd, *pending)) {
-        // The reply may still come: the atom waits for it, and goes with it.
+        return SimulatorReply::Refused;
+    const Wait wait = AwaitReply(hwnd, *pending);
+    if (wait != Wait::Answered) {
+        // The answer may still come: the atom waits for it, and goes with it.
         Abandoned().push_back(std::move(pending));
-        return false;
+        return wait == Wait::Hung ? SimulatorReply::Held : SimulatorReply::Refused;
     }
-    return pending->result == static_cast<LRESULT>(message);
+    return pending->result == static_cast<LRESULT>(message) ? SimulatorReply::Accepted : SimulatorReply::Refused;
 }
+
+namespace {
+
+// A simulator that holds the message keeps the file: it opens it when it wakes, and a second
+// simulator would open it again.
+bool HandedOver(HWND hwnd, UINT message, const wchar_t* path) {
+    return hwnd && SendSimulatorMessage(hwnd, message, path) != SimulatorReply::Refused;
+}
+
+}  // namespace
 
 void OpenInSimulator(const wchar_t* path) {
     HWND hwnd = FindSimulatorWindow();
@@ -194,12 +230,12 @@ void OpenInSimulator(const wchar_t* path) {
             hwnd = FindSimulatorWindow();
         }
     }
-    if (hwnd && SendSimulatorMessage(hwnd, SimulatorOpenMessage, path)) return;
+    if (HandedOver(hwnd, SimulatorOpenMessage, path)) return;
     FallbackStart(path, false);
 }
 
 void RunInSimulator(const wchar_t* path) {
-    if (HWND hwnd = FindSimulatorWindow(); hwnd && SendSimulatorMessage(hwnd, SimulatorRunMessage, path)) return;
+    if (HandedOver(FindSimulatorWindow(), SimulatorRunMessage, path)) return;
     FallbackStart(path, true);
 }
 

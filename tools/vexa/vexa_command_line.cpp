@@ -15,12 +15,11 @@ bool EqualsFolded(std::wstring_view text, std::string_view lowerAscii) {
     return true;
 }
 
-// The number after "-slow=", when the argument is that switch.
-bool SlowSwitch(std::wstring_view text, unsigned& ms) {
-    constexpr std::string_view kSwitch = "-slow=";
-    if (text.size() <= kSwitch.size() || !EqualsFolded(text.substr(0, kSwitch.size()), kSwitch)) return false;
+// The number after `name` ("-slow=", "-block="), when the argument is that switch.
+bool MillisecondsSwitch(std::wstring_view text, std::string_view name, unsigned& ms) {
+    if (text.size() <= name.size() || !EqualsFolded(text.substr(0, name.size()), name)) return false;
     unsigned value = 0;
-    for (const wchar_t c : text.substr(kSwitch.size())) {
+    for (const wchar_t c : text.substr(name.size())) {
         if (c < L'0' || c > L'9' || value > 100000000) return false;
         value = value * 10 + static_cast<unsigned>(c - L'0');
     }
@@ -37,7 +36,8 @@ LaunchRequest ParseLaunchArguments(const std::vector<std::wstring>& arguments) {
             request.run = true;
         } else if (EqualsFolded(argument, "-refuse")) {
             request.refuseMessages = true;
-        } else if (SlowSwitch(argument, request.slowReplyMs)) {
+        } else if (MillisecondsSwitch(argument, "-slow=", request.slowReplyMs) ||
+                   MillisecondsSwitch(argument, "-block=", request.blockReplyMs)) {
         } else if (!argument.empty()) {
             if (!request.path.empty()) request.path += L' ';
             request.path += argument;

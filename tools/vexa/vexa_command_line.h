@@ -12,6 +12,10 @@ struct LaunchRequest {
     // "-slow=N" anywhere: take N milliseconds over each open/run message, answering the
     // window's other messages meanwhile, as a simulator busy with a large file does.
     unsigned slowReplyMs = 0;
+    // "-block=N" anywhere: stay N milliseconds inside the handler of each open/run message
+    // without handling any message, as a simulator that opens or runs a file on its window's
+    // thread does; the file is opened when that is done.
+    unsigned blockReplyMs = 0;
 };
 
 // `arguments` excludes argument 0 (the program's own name). The switches are whole

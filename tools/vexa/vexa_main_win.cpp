@@ -31,7 +31,7 @@ std::vector<std::wstring> LaunchArguments() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
     const vexa::LaunchRequest request = vexa::ParseLaunchArguments(LaunchArguments());
 
-    vexa::SimulatorWindow window(request.refuseMessages, request.slowReplyMs);
+    vexa::SimulatorWindow window(request.refuseMessages, request.slowReplyMs, request.blockReplyMs);
     if (!window.Create(instance)) return 1;
 
     if (request.path.empty()) {

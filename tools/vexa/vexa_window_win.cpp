@@ -90,9 +90,10 @@ static void StayResponsiveFor(unsigned ms) {
 }
 
 // The sender deletes the atom once this message is answered, so its name is read before that;
-// a slow simulator reads it at the end of its work.
+// a slow or blocking simulator reads it at the end of its work.
 LRESULT SimulatorWindow::OnFileRequest(UINT msg, WPARAM wParam) {
     if (slowReplyMs_) StayResponsiveFor(slowReplyMs_);
+    if (blockReplyMs_) ::Sleep(blockReplyMs_);
     const bool run = msg == kRunMessage;
     const std::wstring verb = run ? L"run" : L"open";
     wchar_t name[kAtomNameCapacity]{};

@@ -19,8 +19,9 @@ class SimulatorWindow {
 public:
     // `refuseMessages`: answer open and run messages with 0, as a simulator that is busy would.
     // `slowReplyMs`: take that long over each of them, answering other messages meanwhile.
-    SimulatorWindow(bool refuseMessages, unsigned slowReplyMs)
-        : refuseMessages_(refuseMessages), slowReplyMs_(slowReplyMs) {}
+    // `blockReplyMs`: take that long over each of them, handling no message meanwhile.
+    SimulatorWindow(bool refuseMessages, unsigned slowReplyMs, unsigned blockReplyMs)
+        : refuseMessages_(refuseMessages), slowReplyMs_(slowReplyMs), blockReplyMs_(blockReplyMs) {}
     SimulatorWindow(const SimulatorWindow&) = delete;
     SimulatorWindow& operator=(const SimulatorWindow&) = delete;
 
@@ -40,6 +41,7 @@ private:
 
     bool refuseMessages_;
     unsigned slowReplyMs_;
+    unsigned blockReplyMs_;
     HWND hwnd_ = nullptr;
     SimulatorState state_;
 };

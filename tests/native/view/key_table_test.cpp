@@ -51,10 +51,11 @@ TEST(KeyTable, EveryInputInEveryState) {
 }
 
 TEST(KeyTable, NeighbouringAndLookalikeInputsDoNothing) {
-    // Ctrl itself, F2, F6, b as a character code, the numeric-pad period, comma, Home, End, Space,
-    // a code beyond the byte, and characters other than Escape.
-    for (const unsigned vk : {0u, VK_CONTROL, VK_F2, VK_F6, 98u, VK_DECIMAL, VK_OEM_COMMA, VK_HOME, VK_END, 32u, 65u,
-                              255u, 0x10000u + VK_SHIFT}) {
+    // Ctrl itself, the function keys beside F1 and F5, b as a character code, C beside B, the
+    // numeric-pad period, comma, Home, End, Space, a code beyond the byte, and characters other
+    // than Escape.
+    for (const unsigned vk : {0u, VK_CONTROL, VK_F2, VK_F3, VK_F4, VK_F6, 98u, unsigned{'C'}, VK_DECIMAL, VK_OEM_COMMA,
+                              VK_HOME, VK_END, 32u, 65u, 255u, 0x10000u + VK_SHIFT}) {
         for (const bool ctrl : {false, true})
             for (const bool picture : {false, true})
                 EXPECT_EQ(CommandFor(Input::Key, vk, ctrl, picture), Command::None) << vk;

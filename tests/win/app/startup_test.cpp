@@ -296,23 +296,51 @@ TEST(StartupCom, TheFirstStepEntersComAndExitLeavesIt) {
     EXPECT_EQ(result.afterExit, CO_E_NOTINITIALIZED);
 }
 
+// The apartment of a thread at the moment the program creates its first window there. Under Wine
+// a thread's first window enters COM itself (for its input method), so the apartment after
+// start-up would be there whatever start-up did; only the moment before the first window tells.
+struct FirstWindowApartment {
+    HRESULT status = E_FAIL;  // of CoGetApartmentType then; E_FAIL while no window was created
+    APTTYPE type = APTTYPE_CURRENT;
+    HHOOK hook = nullptr;
+};
+thread_local FirstWindowApartment* t_firstWindow = nullptr;
+
+LRESULT CALLBACK RecordApartmentAtFirstWindow(int code, WPARAM wParam, LPARAM lParam) {
+    FirstWindowApartment* first = t_firstWindow;
+    // COM makes a window of its own as it enters an apartment, and the input method one after
+    // the program's first: only the program's own windows count.
+    if (code == HCBT_CREATEWND && first && first->status == E_FAIL &&
+        reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hInstance == ::GetModuleHandleW(nullptr)) {
+        APTTYPEQUALIFIER qualifier{};
+        first->status = ::CoGetApartmentType(&first->type, &qualifier);
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 TEST_F(Startup, EntersComOnTheUserInterfaceThreadBeforeAnyDecode) {
     struct Result {
         HRESULT before = E_FAIL;  // the thread's apartment before start-up
         BOOL started = FALSE;
-        HRESULT after = E_FAIL;   // and after it, with the main window shown and painted
-        APTTYPE type = APTTYPE_CURRENT;
+        FirstWindowApartment atFirstWindow;  // and as start-up made its first window
         std::wstring appDir;
     } result;
     SetStoredPage(L"0");
     const auto startUp = [](void* param) -> DWORD {
         auto* r = static_cast<Result*>(param);
+        APTTYPE type{};
         APTTYPEQUALIFIER qualifier{};
-        r->before = ::CoGetApartmentType(&r->type, &qualifier);
-        StartedApp started(L"");
-        r->started = started.ok();
-        r->appDir = g_appDir;
-        r->after = ::CoGetApartmentType(&r->type, &qualifier);
+        r->before = ::CoGetApartmentType(&type, &qualifier);
+        t_firstWindow = &r->atFirstWindow;
+        r->atFirstWindow.hook =
+            ::SetWindowsHookExW(WH_CBT, &RecordApartmentAtFirstWindow, nullptr, ::GetCurrentThreadId());
+        {
+            StartedApp started(L"");
+            r->started = started.ok();
+            r->appDir = g_appDir;
+        }
+        if (r->atFirstWindow.hook) ::UnhookWindowsHookEx(r->atFirstWindow.hook);
+        t_firstWindow = nullptr;
         return 0;
     };
     const fw::KernelHandle thread(::CreateThread(nullptr, 0, startUp, &result, 0, nullptr));
@@ -320,10 +348,12 @@ TEST_F(Startup, EntersComOnTheUserInterfaceThreadBeforeAnyDecode) {
     ASSERT_EQ(::WaitForSingleObject(thread.get(), 30000), WAIT_OBJECT_0);
 
     EXPECT_EQ(result.before, CO_E_NOTINITIALIZED) << "nothing entered COM on the new thread";
+    ASSERT_TRUE(result.atFirstWindow.hook);
     ASSERT_TRUE(result.started);
     EXPECT_FALSE(::FileExists((result.appDir + L"\\" + g_slideDeck[0].pszImage).c_str())) << "no slide was decoded";
-    EXPECT_EQ(result.after, S_OK);
-    EXPECT_TRUE(result.type == APTTYPE_STA || result.type == APTTYPE_MAINSTA) << result.type;
+    EXPECT_EQ(result.atFirstWindow.status, S_OK) << "start-up entered COM before it made any window";
+    EXPECT_TRUE(result.atFirstWindow.type == APTTYPE_STA || result.atFirstWindow.type == APTTYPE_MAINSTA)
+        << result.atFirstWindow.type;
 }
 
 

@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 #include <cwchar>
 #include <fstream>
 #include <iterator>
@@ -247,5 +249,42 @@ inline StandIn StartStandIn(const wchar_t* switches = L"", WORD show = SW_SHOWNO
     else standIn.threadId = ::GetWindowThreadProcessId(standIn.hwnd, nullptr);
     return standIn;
 }
+
+inline bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+inline size_t CountOf(const std::vector<std::wstring>& lines, const std::wstring& line) {
+    return static_cast<size_t>(std::count(lines.begin(), lines.end(), line));
+}
+
+// A test of the simulator bridge: the stand-in simulator is where the presenter looks for it, its
+// log is a fresh file of the test's own, and only the tests of the lazy lookup let it run. The
+// globals and every stand-in started are put back and ended afterwards.
+class SimulatorFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EndStandIns();
+        dir_ = FreshDir(L"bridge");
+        log_ = dir_ + L"\\circelo.log";
+        circeloLog_ = std::make_unique<ScopedEnvironment>(L"CIRCELO_LOG", log_);
+        g_simulatorPath = standIn_.c_str();
+        g_simulatorExe = L"Vexax64.exe";
+        g_simulatorLookupDone = true;  // only the tests of the lazy lookup let it run
+    }
+    void TearDown() override { EndStandIns(); }
+
+    std::wstring File(const wchar_t* name) {
+        const std::wstring path = dir_ + L"\\" + name;
+        WriteTextFile(path);
+        return path;
+    }
+
+    testing_win::SavedGlobals globals_;
+    const std::wstring standIn_ = StandInPath();
+    std::wstring dir_;
+    std::wstring log_;
+    std::unique_ptr<ScopedEnvironment> circeloLog_;
+};
 
 }  // namespace launch_test
