@@ -5,95 +5,33 @@
 //   - a cold jump (nothing prepared) against the bare decode of the same slides;
 //   - the removal of a hover highlight and a repaint of the slide on screen;
 //   - the next photo in picture mode at a speaker's pace;
-//   - the process's peak working set, and what the picture cache did.
+//   - the process's peak working set, and what the picture cache did;
+//   - the one-key jumps at laptop and 4K sizes (paint_bench_jumps_win.cpp).
 // Usage: paint_bench [pace-ms] [WxH ...]   (defaults: 400 1920x1080 3840x2160)
 // A client area the desktop cannot hold in a window is measured in full-screen mode, at the
 // desktop's size (the frame's margins make it a little larger): bench.sh runs it on a 3840x2160
 // desktop.
-#include <windows.h>
-#include <psapi.h>
+#include "paint_bench.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "app/mainframe.h"
 #include "paint_bench_console.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
-#include "framework/gdi.h"
 #include "framework/image_loader.h"
 #include "launch/target_names.h"
-#include "support/win_test_support.h"
 #include "view/geometry.h"
 #include "view/screen_pictures_win.h"
-#include "view/view.h"
-#include "view/geometry.h"
 
 // The overview's figures, from paint_bench_overview_win.cpp.
 void PrintOverviewFigures(testing_win::Presenter& presenter, int w, int h);
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point a) { return std::chrono::duration<double, std::milli>(Clock::now() - a).count(); }
-
-double Percentile(std::vector<double> t, double p) {
-    if (t.empty()) return 0.0;
-    std::sort(t.begin(), t.end());
-    return t[std::min(t.size() - 1, static_cast<std::size_t>(p * static_cast<double>(t.size())))];
-}
-double Median(const std::vector<double>& t) { return Percentile(t, 0.5); }
-
-// Runs the message loop until `message` for `hwnd` has been handled and the view has nothing
-// left to paint: the moment the speaker's input has been answered on the window.
-double Answer(HWND view, const std::function<void()>& send, UINT message) {
-    const auto start = Clock::now();
-    send();
-    bool handled = false;
-    for (;;) {
-        MSG msg;
-        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-            if (msg.hwnd == view && msg.message == message) handled = true;
-        } else if (!handled) {
-            ::Sleep(0);
-        }
-        if (handled && !::GetUpdateRect(view, nullptr, FALSE)) break;
-    }
-    ::GdiFlush();
-    return MsSince(start);
-}
-
-double KeyToPaint(HWND view, UINT vk) {
-    return Answer(view, [&] { ::PostMessageW(view, WM_KEYDOWN, vk, 1); }, WM_KEYDOWN);
-}
-
-// One blit of a prepared client-sized picture onto the window: the floor of any slide change.
-double BlitFloor(HWND view, int w, int h, int runs) {
-    const BITMAPINFO bi = fw::TopDown32Info(w, h);
-    void* bits = nullptr;
-    const fw::Bitmap dib(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const fw::MemoryDc memory(::CreateCompatibleDC(nullptr));
-    if (!dib || !memory) return 0.0;
-    std::fill_n(static_cast<std::uint32_t*>(bits), static_cast<std::size_t>(w) * h, 0x00336699u);
-    const fw::ScopedSelect select(memory.get(), dib.get());
-    const fw::WindowDc window(view);
-    std::vector<double> t;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        ::BitBlt(window.get(), 0, 0, w, h, memory.get(), 0, 0, SRCCOPY);
-        ::GdiFlush();
-        t.push_back(MsSince(start));
-    }
-    return Median(t);
-}
+using namespace paintbench;
 
 double DecodeMs(int row) {
     const std::wstring path = std::wstring(g_appDir) + L"\\" + g_slideDeck[row].pszImage;
@@ -102,37 +40,13 @@ double DecodeMs(int row) {
     return MsSince(start);
 }
 
-struct WorkingSet {
-    std::size_t nowMb, peakMb;
-};
-WorkingSet WorkingSetMb() {
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof(pmc);
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
-    return {pmc.WorkingSetSize >> 20, pmc.PeakWorkingSetSize >> 20};
-}
-
 void FreshCache(CPemboroView* view) { view->m_pictures = std::make_unique<ScreenPictures>(); }
-
-struct Size {
-    int w, h;
-};
 
 void Measure(testing_win::Presenter& presenter, Size size, int paceMs) {
     CPemboroView* view = presenter.view();
     const HWND hwnd = presenter.viewHwnd();
-    // The frame holds the view at the size asked for, on the screen, so that every paint reaches
-    // the screen whole; a size the desktop cannot hold in a window is the desktop's own, in
-    // full-screen mode.
-    const int screenW = ::GetSystemMetrics(SM_CXSCREEN), screenH = ::GetSystemMetrics(SM_CYSCREEN);
+    size = PlaceView(presenter, size);
     CMainFrame* frame = presenter.frame();
-    if (frame->m_bFullScreen) frame->OnFullScreen();
-    if (size.w + 64 <= screenW && size.h + 96 <= screenH) presenter.Resize(size.w, size.h);
-    else frame->OnFullScreen();
-    testing_win::PumpMessages(100);
-    RECT client{};
-    ::GetClientRect(hwnd, &client);
-    size = {client.right, client.bottom};
     FreshCache(view);
     std::printf("\n== client area %dx%d%s ==\n", size.w, size.h, frame->m_bFullScreen ? " (full-screen)" : "");
 
@@ -242,6 +156,7 @@ int main(int argc, char** argv) {
             MeasureWithConsole(presenter, pace);
         }
         for (const Size s : sizes) PrintOverviewFigures(presenter, s.w, s.h);
+        MeasureJumps(presenter, pace);
     }
     std::printf("\npeak working set of the process: %zu MB\n", WorkingSetMb().peakMb);
     return 0;

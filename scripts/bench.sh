@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and runs every benchmark and soak run that bench/ holds (bench/<name>[_win].cpp builds
-# build/win/<name>.exe), each under Wine on a virtual 3840x2160 screen (so that a 4K client area
-# reaches the screen whole), with the PDF printer when run as root, and prints what they print.
+# build/win/<name>.exe, with the parts bench/<name>_<part>[_win].cpp linked in), each under Wine
+# on a virtual 3840x2160 screen (so that a 4K client area reaches the screen whole), with the PDF
+# printer when run as root, and prints what they print.
 # They are not tests: they pass no verdict, they report figures; a soak run that finds its
 # figures growing ends with an error.
 # Everything runs in a Wine prefix and on a display of the benchmarks' own (build/wineprefix-bench),

@@ -63,10 +63,11 @@ FileBytes ReadWholeFile(const wchar_t* path) {
     return bytes;
 }
 
-// WIC needs COM on the calling thread. Start-up enters it on the user-interface thread; any
-// other thread that decodes enters it with its first decode and leaves it when the thread ends,
-// so all its decodes share it: leaving it after each decode would let Windows unload the codec
-// DLLs at every last CoUninitialize.
+// WIC needs COM on the calling thread. Start-up enters it on the user-interface thread, and the
+// threads made for decoding enter the multi-threaded apartment before their first decode; any
+// other thread enters a single-threaded one with its first decode. Either way it is left when the
+// thread ends, so all its decodes share it: leaving it after each decode would let Windows unload
+// the codec DLLs at every last CoUninitialize.
 bool EnsureCom() {
     thread_local const ComApartment apartment;
     return apartment.Usable();

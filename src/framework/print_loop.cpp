@@ -97,7 +97,9 @@ void CView::OnFilePrint(bool direct) {
     const CString jobName = JobName(*this);
     const HWND owner = JobOwner(*this);
     // The progress window is gone (and the owner enabled again) before any message box.
-    switch (PrintPages(*this, printer, info, jobName, owner)) {
+    const JobEnd end = PrintPages(*this, printer, info, jobName, owner);
+    OnEndPrinting(&printer, &info);
+    switch (end) {
     case JobEnd::NotStarted:
         ReportPrintFailure(owner, L"The print job could not be started. Check that the printer is connected "
                                   L"and set up correctly.");

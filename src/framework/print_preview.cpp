@@ -246,6 +246,7 @@ void CPrintPreviewWnd::Close() {
         ::SetFocus(m_pView->m_hWnd);
         m_pView->InvalidateRect(nullptr, FALSE);
     }
+    if (m_pView) m_pView->OnEndPrinting(nullptr, m_pInfo.get());
     Pending().Add(this);
 }
 

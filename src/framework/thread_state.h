@@ -7,12 +7,19 @@
 
 namespace fw {
 
-// Membership in a single-threaded COM apartment. A thread that runs COM already (OLE, or the
-// other apartment model) is used as it is: then nothing is left at the end but the count the
-// entry added.
+// The two apartment models. A single-threaded apartment owns a hidden window and must handle
+// messages: the user-interface thread's. A thread that handles none (a decoder's) belongs in the
+// multi-threaded one, or anyone who sends that hidden window a message (a search of the
+// top-level windows asking each for its title) waits for ever.
+enum class ComModel { SingleThreaded, MultiThreaded };
+
+// Membership in a COM apartment. A thread that runs COM already (OLE, or the other apartment
+// model) is used as it is: then nothing is left at the end but the count the entry added.
 class ComApartment {
 public:
-    ComApartment() : hr_(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    explicit ComApartment(ComModel model = ComModel::SingleThreaded)
+        : hr_(::CoInitializeEx(nullptr, (model == ComModel::MultiThreaded ? COINIT_MULTITHREADED : COINIT_APARTMENTTHREADED) |
+                                            COINIT_DISABLE_OLE1DDE)) {}
     ~ComApartment() {
         if (SUCCEEDED(hr_)) ::CoUninitialize();
     }

@@ -36,3 +36,4 @@ bool CView::OnCmdMsg(UINT id) {
 BOOL CView::OnPreparePrinting(CPrintInfo* pInfo) { return DoPreparePrinting(pInfo); }
 
 void CView::OnPrint(CDC* pDC, CPrintInfo*) { OnDraw(pDC); }
+void CView::OnEndPrinting(CDC*, CPrintInfo*) {}

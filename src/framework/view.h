@@ -41,6 +41,9 @@ public:
     // Printing: the view gives the page count and prints one page at a time.
     virtual BOOL OnPreparePrinting(CPrintInfo* pInfo);
     virtual void OnPrint(CDC* pDC, CPrintInfo* pInfo);
+    // The job has ended (printed, cancelled or failed) or the preview has closed: what the view
+    // kept for its pages can go. pDC is the printer's DC, or null for a preview.
+    virtual void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo);
     // Shows the print dialog (or takes the default printer) and makes the printer DC.
     BOOL DoPreparePrinting(CPrintInfo* pInfo);
     void OnFilePrint(bool direct = false);

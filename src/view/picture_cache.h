@@ -5,18 +5,22 @@
 //
 // Entries are keyed by the file's identity as well as its path, so a file changed, replaced or
 // removed on disk is never shown from an old entry: the caller reads the identity with one
-// metadata call per paint and the cache answers for exactly that version. Memory is bounded by a
-// byte budget; what the next inputs are least likely to need goes first.
+// metadata call per paint and the cache answers for exactly that version.
+//
+// Memory is bounded by a byte budget, and one rule decides both what the worker prepares and what
+// is kept: the pictures wanted, most likely first, each counted at the most it can hold, as far
+// as the budget goes. Decoded pixels come after all of those, in whatever room is left: first of
+// the picture on screen (a change of window size scales it again), then of the wanted pictures
+// the budget left unmade. So nothing is decoded and scaled only to be let go, and where room is
+// short the pictures one key away are kept scaled but not decoded.
 //
 // The worker turns files into pixels and nothing else: it touches no window, no device context
 // and no global of the program. Paths come resolved from the caller's thread. Pure: no platform
 // headers; the platform's metadata call, decoder and per-thread set-up come in as hooks.
 #pragma once
-#include <condition_variable>
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -46,6 +50,21 @@ struct ScaledPicture {
     int y = 0;
 };
 
+// The screen's budget: every picture one key away from a slide (the slide on screen, the next,
+// the previous, the last and the first) at 3200 x 1800, a laptop's panel, and the decoded pixels
+// of the one on screen at the deck's 1920 x 1080. At 3840 x 2160 that holds the slide on screen,
+// the next and the previous ready to show: the last and the first too would take 67 MB more and
+// the process past 250 MB there, where the screen itself holds the window twice. The pictures one
+// key away are not kept decoded as well, which at 3200 x 1800 would take 8 MB more for each.
+inline constexpr std::size_t kScreenPictureBudget =
+    5 * std::size_t{3200} * 1800 * 4 + std::size_t{1920} * 1080 * 4;
+
+// The most the picture of `request` can hold, before anything is decoded: what the budget counts.
+std::size_t MostBytesOf(const PictureRequest& request);
+// The requests whose pictures a budget of `budgetBytes` admits, most likely first: `wanted`
+// without repeats, each at MostBytesOf, skipping what would overrun the budget.
+std::vector<PictureRequest> AdmittedPictures(const std::vector<PictureRequest>& wanted, std::size_t budgetBytes);
+
 class PictureCache {
 public:
     struct Hooks {
@@ -63,31 +82,38 @@ public:
         int workerDecodes = 0;  // of which by the worker
         int scales = 0;         // pictures scaled, by either thread
         int waits = 0;          // requests that waited for the worker to finish them
+        int waitsCut = 0;       // of which the worker did not finish in time: made by the caller
+        int dropped = 0;        // pictures the worker made for what is still wanted, let go at once
         std::size_t bytes = 0;  // pixels held now
         std::size_t peakBytes = 0;
     };
 
     PictureCache(Hooks hooks, std::size_t budgetBytes);
-    // Stops the worker: a job under way is finished or abandoned, nothing new starts.
+    // Stops the worker without waiting for a decode that has stalled (a file on a share whose
+    // reads hang): such a worker ends on its own when the decode returns, and its picture is let go.
     ~PictureCache();
     PictureCache(const PictureCache&) = delete;
     PictureCache& operator=(const PictureCache&) = delete;
 
     // The picture of `request` as the file with `identity` holds it: ready, or waited for while
-    // the worker is preparing exactly this one, or made now on the calling thread. Never null.
-    // A picture made here is kept until the next Prepare judges it, so a paint asks for what it
-    // shows first and then says what it wants next: the worker never takes on the shown one.
+    // the worker is preparing exactly this one (no longer than making it here would take), or
+    // made now on the calling thread. Never null. A picture asked for here is kept until the next
+    // Prepare judges it, so a paint asks for what it shows first and then says what it wants
+    // next: the worker never takes on the shown one, and never lets it go in between.
     std::shared_ptr<const ScaledPicture> Get(const PictureRequest& request, const fw::FileIdentity& identity);
 
-    // What the next inputs may ask for, most likely first. Entries for anything else are let go;
-    // the worker prepares the missing ones, as far as the budget allows.
+    // What the next inputs may ask for, most likely first (what is shown first of all). Entries
+    // for anything else are let go; the worker prepares the missing ones the budget admits.
     void Prepare(std::vector<PictureRequest> wanted);
 
     // ---- Idle work: a job the worker runs while nothing else is wanted ----
     // The job makes one small piece of work per call, on the worker, without the cache's lock,
     // and answers whether more is left; it is called again after every Prepare. Requests always
-    // come first. A new job (or none) waits for a call under way to end.
-    void SetIdleJob(std::function<bool()> job);
+    // come first. A new job (or none) waits for a call under way to end. The job is given the
+    // lookup of decoded pixels below, which stays valid for as long as the worker runs, even past
+    // the cache when a stalled decode leaves the worker to end on its own.
+    using DecodedLookup = std::function<std::shared_ptr<const fw::PixelBuffer>(const std::wstring& path)>;
+    void SetIdleJob(std::function<bool(const DecodedLookup&)> job);
     bool HasIdleJob() const;
     // The newest decoded pixels held for the file at `path`, whatever its version; null for none.
     std::shared_ptr<const fw::PixelBuffer> DecodedPixels(const std::wstring& path) const;
@@ -98,35 +124,7 @@ public:
     void WaitUntilIdle();
 
 private:
-    struct Decoded;
-    struct Scaled;
-
-    std::shared_ptr<const ScaledPicture> Find(const PictureRequest& request, const fw::FileIdentity& identity);
-    Decoded* FindDecoded(const std::wstring& path, const fw::FileIdentity& identity);
-    // Decodes (unless a decoded entry is given) and scales, without the lock; stores the results.
-    std::shared_ptr<const ScaledPicture> Make(const PictureRequest& request, std::shared_ptr<const fw::PixelBuffer> decoded,
-                                              std::optional<fw::FileIdentity> identity, bool onWorker);
-    void Trim();
-    std::vector<PictureRequest> Admitted() const;
-    void WorkerLoop();
-    void PrepareOne(const PictureRequest& request);
-    void RunIdleJob(std::unique_lock<std::mutex>& lock);  // idle work
-
-    const Hooks hooks_;
-    const std::size_t budget_;
-
-    mutable std::mutex mutex_;
-    std::condition_variable changed_;
-    std::vector<Decoded> decoded_;
-    std::vector<Scaled> scaled_;
-    std::vector<PictureRequest> wanted_;
-    std::vector<PictureRequest> pending_;
-    std::optional<PictureRequest> inProgress_;
-    unsigned long long clock_ = 0;  // use order, for telling a current entry from a stale one
-    Stats stats_;
-    bool stop_ = false;
-    std::function<bool()> idleJob_;  // idle work, see SetIdleJob
-    bool idleMore_ = false;
-    bool idleRunning_ = false;
+    struct Core;
+    std::shared_ptr<Core> core_;  // shared with the worker, which may outlive this object
     std::thread worker_;
 };

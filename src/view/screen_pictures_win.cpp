@@ -21,8 +21,10 @@ PictureCache::Hooks ScreenPictures::PlatformHooks() {
     PictureCache::Hooks hooks;
     hooks.identify = [](const std::wstring& path) { return QueryFileIdentity(path.c_str()); };
     hooks.decode = [](const std::wstring& path) { return fw::DecodeImageFile(path.c_str()); };
-    // The worker decodes in an apartment of its own, left when it ends.
-    hooks.enterWorkerThread = [] { return std::shared_ptr<void>(std::make_shared<fw::ComApartment>()); };
+    // The worker handles no messages: it decodes in the multi-threaded apartment, left when it ends.
+    hooks.enterWorkerThread = [] {
+        return std::shared_ptr<void>(std::make_shared<fw::ComApartment>(fw::ComModel::MultiThreaded));
+    };
     return hooks;
 }
 

@@ -15,14 +15,11 @@
 
 class ScreenPictures {
 public:
-    // Byte budget of the picture cache. Up to 1920 x 1080 it holds every picture the next input
-    // may want (the slides on screen, next, previous, last and first, and their decoded pixels);
-    // at 2560 x 1440 those ready to show and some decoded; at 3840 x 2160 the slides on screen
-    // and next ready to show and the decoded pixels of these and the previous one, so that the
-    // whole process stays within 250 MB there (Wine holds the 4K window twice besides).
-    static constexpr std::size_t kBudgetBytes = 88u << 20;
+    // Byte budget of the picture cache: up to 3200 x 1800 everything one key away from a slide
+    // ready to show, at 3840 x 2160 the most likely of it (see kScreenPictureBudget).
+    static constexpr std::size_t kBudgetBytes = kScreenPictureBudget;
 
-    // The platform's metadata call and decoder, the worker in its own COM apartment.
+    // The platform's metadata call and decoder, the worker in the multi-threaded COM apartment.
     static PictureCache::Hooks PlatformHooks();
     explicit ScreenPictures(PictureCache::Hooks hooks = PlatformHooks(), std::size_t budget = kBudgetBytes);
 

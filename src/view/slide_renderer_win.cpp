@@ -1,8 +1,13 @@
 #include "view/slide_renderer_win.h"
 
+#include <condition_variable>
 #include <iterator>
 #include <map>
+#include <mutex>
+#include <optional>
 #include <system_error>
+#include <thread>
+#include <utility>
 
 #include "deck/deck.h"
 #include "framework/gdi.h"
@@ -82,10 +87,10 @@ std::array<std::wstring, 2> SheetPaths(int sheet) {
     return paths;
 }
 
-SheetDecoder::Files DecodeBoth(const std::array<std::wstring, 2>& paths) {
+SheetDecoder::Files DecodeBoth(const std::array<std::wstring, 2>& paths, const SheetDecoder::Decode& decode) {
     SheetDecoder::Files files;
     for (std::size_t i = 0; i < paths.size(); ++i)
-        if (!paths[i].empty()) files[i] = fw::DecodeImageFile(paths[i].c_str());
+        if (!paths[i].empty()) files[i] = decode(paths[i]);
     return files;
 }
 
@@ -174,23 +179,70 @@ bool DrawPhoto(const Canvas& canvas, const std::wstring& path, const SlideRect& 
     return true;
 }
 
-SheetDecoder::Files SheetDecoder::Take(int sheet) {
-    if (pending_.valid()) {
-        Files files = pending_.get();
-        if (sheet_ == sheet) return files;
+// The files decoded ahead, handed from the decoding thread to the printing one. The thread holds
+// it too, so the decoder may go while a decode is under way.
+struct SheetDecoder::Ahead {
+    std::mutex mutex;
+    std::condition_variable done;
+    std::optional<Files> files;
+
+    void Finish(Files made) {
+        {
+            const std::lock_guard lock(mutex);
+            files = std::move(made);
+        }
+        done.notify_all();
     }
-    return DecodeBoth(SheetPaths(sheet));
+    Files Wait() {
+        std::unique_lock lock(mutex);
+        done.wait(lock, [&] { return files.has_value(); });
+        return std::move(*files);
+    }
+};
+
+SheetDecoder::SheetDecoder(Decode decode) : decode_(std::move(decode)) {
+    if (!decode_) decode_ = [](const std::wstring& path) { return fw::DecodeImageFile(path.c_str()); };
+}
+
+SheetDecoder::~SheetDecoder() = default;
+
+SheetDecoder::Files SheetDecoder::Take(int sheet) {
+    const std::array<std::wstring, 2> paths = SheetPaths(sheet);
+    const std::shared_ptr<Ahead> ahead = std::exchange(ahead_, nullptr);
+    Files files;
+    if (ahead && sheet_ == sheet) files = ahead->Wait();
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (paths[i].empty()) {
+            files[i] = {};
+            continue;
+        }
+        // The file on disk now, by its size and times, must be the one that was decoded.
+        const bool current = ahead && sheet_ == sheet && paths_[i] == paths[i] && files[i].found &&
+                             QueryFileIdentity(paths[i].c_str()) == std::optional<fw::FileIdentity>(files[i].identity);
+        if (!current) files[i] = decode_(paths[i]);
+    }
+    return files;
 }
 
 void SheetDecoder::Prefetch(int sheet) {
-    if (pending_.valid()) pending_.wait();
+    ahead_.reset();
     if (!SheetHasSlides(sheet)) return;
     sheet_ = sheet;
+    paths_ = SheetPaths(sheet);
+    auto ahead = std::make_shared<Ahead>();
     try {
-        pending_ = std::async(std::launch::async, [paths = SheetPaths(sheet)] {
-            const fw::ComApartment apartment;  // decoding on a thread of its own, in an apartment of its own
-            return DecodeBoth(paths);
-        });
+        std::thread([ahead, paths = paths_, decode = decode_] {
+            // A thread that handles no messages: in the multi-threaded apartment.
+            const fw::ComApartment apartment(fw::ComModel::MultiThreaded);
+            Files files;
+            try {
+                files = DecodeBoth(paths, decode);
+            } catch (...) {
+                // Nothing decoded ahead: the sheet decodes its files when it is drawn.
+            }
+            ahead->Finish(std::move(files));
+        }).detach();
+        ahead_ = std::move(ahead);
     } catch (const std::system_error&) {
         // No thread to be had: the sheet is decoded when it is drawn.
     }

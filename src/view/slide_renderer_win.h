@@ -5,7 +5,8 @@
 #include <windows.h>
 
 #include <array>
-#include <future>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "framework/picture_data.h"
@@ -43,18 +44,37 @@ bool DrawPhoto(const Canvas& canvas, const std::wstring& path, const SlideRect& 
 
 // The slide files of a handout sheet, decoded ahead: while the printer takes one sheet, the next
 // one's slides are decoded on a thread of their own, so a job waits for no decode but its first.
-// The paths are resolved on the calling thread.
+// A file decoded ahead is used only while it is still the same file on disk (its size and times);
+// else it is decoded again. The paths are resolved on the calling thread. The owner lets the
+// decoder go when its job or preview ends, and with it what was decoded ahead.
 class SheetDecoder {
 public:
     using Files = std::array<fw::DecodedFile, 2>;  // upper and lower half
-    // The files of `sheet`: those decoded ahead when they were for this sheet, else decoded now.
+    using Decode = std::function<fw::DecodedFile(const std::wstring& path)>;
+
+    // With the platform's decoder, or with `decode` (which runs on the calling thread and on the
+    // decoder's own, in the multi-threaded COM apartment there).
+    explicit SheetDecoder(Decode decode = {});
+    // Does not wait for a decode ahead: its thread ends on its own and its pixels go with it.
+    ~SheetDecoder();
+    SheetDecoder(const SheetDecoder&) = delete;
+    SheetDecoder& operator=(const SheetDecoder&) = delete;
+
+    // The files of `sheet`: those decoded ahead when they were for this sheet and are still the
+    // files on disk, else decoded now.
     Files Take(int sheet);
-    // Starts decoding the files of `sheet` in the background, unless it has no slides.
+    // Starts decoding the files of `sheet` in the background, unless it has no slides. What was
+    // decoded ahead for another sheet is let go.
     void Prefetch(int sheet);
+    // Whether files decoded ahead are held (or being decoded).
+    bool HoldsAhead() const { return ahead_ != nullptr; }
 
 private:
+    struct Ahead;
+    Decode decode_;
     int sheet_ = 0;
-    std::future<Files> pending_;
+    std::array<std::wstring, 2> paths_;
+    std::shared_ptr<Ahead> ahead_;
 };
 
 // Whether handout sheet `sheet` (from 1) has a first slide; a sheet without one is empty.

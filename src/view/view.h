@@ -47,6 +47,8 @@ public:
     void OnDraw(CDC* pDC) override;
     BOOL OnPreparePrinting(CPrintInfo* pInfo) override;
     void OnPrint(CDC* pDC, CPrintInfo* pInfo) override;
+    // Lets go of the sheets' slides decoded ahead.
+    void OnEndPrinting(CDC* pDC, CPrintInfo* pInfo) override;
 
     // Hit tests on the geometry the paint used.
     const Hotspot* HotspotAt(CPoint point) const;

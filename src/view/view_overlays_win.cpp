@@ -146,12 +146,12 @@ void CPemboroView::PrepareThumbnails(const SlideRect& rc) {
     }
     const OverviewLayout layout = LayOutOverview(rc.Width(), rc.Height(), SLIDE_COUNT);
     m_thumbnails->SetTileSize(layout.tileW, layout.tileH);
-    // Once per cache (tests and benchmarks may put a fresh one in place). The cache owns the
-    // job, so the job may use the cache for as long as it runs.
+    // Once per cache (tests and benchmarks may put a fresh one in place). The job reads decoded
+    // pixels through the lookup the worker gives it, never through the cache object itself.
     PictureCache& cache = m_pictures->cache();
     if (!cache.HasIdleJob()) {
-        cache.SetIdleJob([thumbnails = m_thumbnails, &cache] {
-            return thumbnails->MakeOne([&cache](const std::wstring& path) { return cache.DecodedPixels(path); });
+        cache.SetIdleJob([thumbnails = m_thumbnails](const PictureCache::DecodedLookup& decoded) {
+            return thumbnails->MakeOne(decoded);
         });
     }
 }

@@ -94,3 +94,6 @@ void CPemboroView::OnPrint(CDC* pDC, CPrintInfo* pInfo) {
     // A sheet whose first slide does not exist has nothing on it, and nothing follows it.
     pInfo->m_bContinuePrinting = FindSlideByNumber(2 * m_nPrintPage - 1) < SLIDE_COUNT ? TRUE : FALSE;
 }
+
+// A later job or preview starts with nothing decoded ahead: its files may have changed meanwhile.
+void CPemboroView::OnEndPrinting(CDC*, CPrintInfo*) { m_sheets.reset(); }

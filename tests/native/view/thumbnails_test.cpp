@@ -125,7 +125,7 @@ TEST(PictureCacheIdleJob, RunsWhenTheRequestsAreDoneAndAgainAfterEachPrepare) {
     std::mutex m;
     int runs = 0;
     int left = 3;
-    cache.SetIdleJob([&] {
+    cache.SetIdleJob([&](const PictureCache::DecodedLookup&) {
         const std::lock_guard lock(m);
         ++runs;
         return --left > 0;

@@ -302,6 +302,7 @@ TEST_F(PrintPreview, OpeningAndClosingLeavesNothingBehind) {
         Pump(30);
         ::SendMessageW(preview->Button(AFX_ID_PREVIEW_CLOSE), BM_CLICK, 0, 0);
         ASSERT_TRUE(PumpUntilClosed(previewHwnd));
+        EXPECT_FALSE(presenter_.view()->m_sheets) << "the slides decoded ahead for the next page are let go";
         if (round == 0) afterFirst = testing_win::CountGdiObjects();
     }
     EXPECT_LE(testing_win::CountGdiObjects(), afterFirst);

@@ -1,9 +1,14 @@
 // The screen's kept pictures seen from the real view: a slide changed on disk shows at the next
 // paint, a paint from the cache equals one without it, repaints and prepared steps decode
-// nothing, and the look-ahead never holds up a key, nor the closing of the window.
+// nothing, the look-ahead never holds up a key, nor the closing of the window even when its
+// decode has stalled, and the worker decodes where it owns no window.
 #include "paint_fixture.h"
 
+#include <objbase.h>
+
 #include <atomic>
+#include <memory>
+#include <mutex>
 #include <thread>
 
 #include "framework/image_loader.h"
@@ -196,6 +201,7 @@ struct GatedDecoder {
     std::wstring held;
     fw::KernelHandle started{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     fw::KernelHandle open{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    fw::KernelHandle closed{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};  // the view has gone
     std::atomic<int> threadsLeft{0};
 
     PictureCache::Hooks Hooks() {
@@ -234,15 +240,61 @@ TEST_F(KeptPictures, AKeyDuringASlowLookAheadIsAnsweredAndClosingEndsTheWorkerCl
     EXPECT_LT(::GetTickCount() - start, 3000u);
     EXPECT_EQ(testing_win::ReadWindow(p->viewHwnd(), RECT{500, 100, 501, 101}).At(0, 0), RGB(30 * (kRow - 1), 40, 40));
 
-    // Closing the window while the worker is still inside the decode: the view waits for it and
-    // goes, the worker leaves its apartment.
-    std::thread release([&] {
-        ::Sleep(200);
+    // Closing the window while the worker is still inside the decode, which has stalled: the view
+    // goes at once; the worker leaves its apartment when the decode returns.
+    std::atomic<bool> released{false};
+    std::thread watchdog([&] {
+        ::WaitForSingleObject(gate.closed.get(), 20000);
+        released = true;
         ::SetEvent(gate.open.get());
     });
     p.reset();
-    release.join();
-    EXPECT_EQ(gate.threadsLeft, 1);
+    const bool closedWhileStalled = !released;
+    ::SetEvent(gate.closed.get());
+    watchdog.join();
+    EXPECT_TRUE(closedWhileStalled) << "closing waited for the stalled decode";
+    EXPECT_TRUE(testing_win::PumpUntil([&] { return gate.threadsLeft == 1; }, 20000));
+}
+
+TEST_F(KeptPictures, TheWorkerDecodesInTheMultiThreadedApartmentAndOwnsNoWindow) {
+    DeckFolder deck;
+    for (int row = kRow - 1; row <= kRow + 1; ++row) deck.SolidSlide(row, RGB(30 * row, 40, 40));
+    struct Seen {
+        DWORD thread = 0;
+        APTTYPE apartment = APTTYPE_CURRENT;
+        int windows = -1;
+    };
+    auto seen = std::make_shared<std::vector<Seen>>();
+    auto mutex = std::make_shared<std::mutex>();
+    PictureCache::Hooks hooks = ScreenPictures::PlatformHooks();
+    hooks.decode = [seen, mutex, decode = hooks.decode](const std::wstring& path) {
+        Seen s;
+        s.thread = ::GetCurrentThreadId();
+        APTTYPEQUALIFIER qualifier{};
+        if (FAILED(::CoGetApartmentType(&s.apartment, &qualifier))) s.apartment = APTTYPE_CURRENT;
+        s.windows = 0;
+        ::EnumThreadWindows(s.thread, [](HWND, LPARAM n) { return ++*reinterpret_cast<int*>(n), TRUE; },
+                            reinterpret_cast<LPARAM>(&s.windows));
+        fw::DecodedFile file = decode(path);
+        const std::lock_guard lock(*mutex);
+        seen->push_back(s);
+        return file;
+    };
+    g_currentPage = kRow;
+    Presenter p(1000, 600);
+    p.view()->m_pictures = std::make_unique<ScreenPictures>(hooks);
+    p.Paint();
+    Settle(p.view());
+    const std::lock_guard lock(*mutex);
+    int onWorker = 0;
+    for (const Seen& s : *seen) {
+        if (s.thread == ::GetCurrentThreadId()) continue;
+        ++onWorker;
+        // A thread that handles no messages must own no window that anyone could send one to.
+        EXPECT_EQ(s.apartment, APTTYPE_MTA);
+        EXPECT_EQ(s.windows, 0);
+    }
+    EXPECT_EQ(onWorker, 2) << "the neighbouring slides";
 }
 
 }  // namespace
