@@ -121,5 +121,12 @@ inline Size PlaceView(testing_win::Presenter& presenter, Size size) {
 
 // Jumps at laptop and 4K sizes (paint_bench_jumps_win.cpp).
 void MeasureJumps(testing_win::Presenter& presenter, int paceMs);
+// Page Down through the deck at the show's present size, without the presenter console, with it,
+// and without it again; the medians, their ratio, and the memory with the console's pictures
+// (paint_bench_console_win.cpp).
+void MeasureWithConsole(testing_win::Presenter& presenter, int paceMs);
+// The overview at a client size: Tab to pixels, a move of its frame, the thumbnails' time and
+// memory (paint_bench_overview_win.cpp).
+void PrintOverviewFigures(testing_win::Presenter& presenter, int w, int h);
 
 }  // namespace paintbench

@@ -4,13 +4,10 @@
 // process's peak working set are printed with it. The console is a laptop panel's size, placed
 // mostly off the desktop so that it hides little of the show (on one monitor it is a window
 // over the show; a paint that reaches the screen only in part would flatter the figure).
-#include "paint_bench_console.h"
+#include "paint_bench.h"
 
 #include <windows.h>
-#include <psapi.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <vector>
 
@@ -25,39 +22,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using paintbench::Median;
 
-double Median(std::vector<double> t) {
-    if (t.empty()) return 0.0;
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
-
-double P90(std::vector<double> t) {
-    if (t.empty()) return 0.0;
-    std::sort(t.begin(), t.end());
-    return t[std::min(t.size() - 1, t.size() * 9 / 10)];
-}
-
-// The key posted, and the loop run until the view has taken it and has nothing left to paint.
-double KeyToShowPaint(HWND view, UINT vk) {
-    const auto start = Clock::now();
-    ::PostMessageW(view, WM_KEYDOWN, vk, 1);
-    bool handled = false;
-    for (;;) {
-        MSG msg;
-        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-            if (msg.hwnd == view && msg.message == WM_KEYDOWN) handled = true;
-        } else if (!handled) {
-            ::Sleep(0);
-        }
-        if (handled && !::GetUpdateRect(view, nullptr, FALSE)) break;
-    }
-    ::GdiFlush();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
+double P90(const std::vector<double>& t) { return paintbench::Percentile(t, 0.9); }
 
 std::vector<double> PassThroughTheDeck(testing_win::Presenter& presenter, int paceMs) {
     g_currentPage = 0;
@@ -65,22 +32,15 @@ std::vector<double> PassThroughTheDeck(testing_win::Presenter& presenter, int pa
     testing_win::PumpMessages(static_cast<DWORD>(paceMs));
     std::vector<double> steps;
     for (int row = 1; row <= kLastSlide; ++row) {
-        steps.push_back(KeyToShowPaint(presenter.viewHwnd(), VK_NEXT));
+        steps.push_back(paintbench::KeyToPaint(presenter.viewHwnd(), VK_NEXT));
         testing_win::PumpMessages(static_cast<DWORD>(paceMs));
     }
     return steps;
 }
 
-std::size_t PeakWorkingSetMb() {
-    PROCESS_MEMORY_COUNTERS pmc{};
-    pmc.cb = sizeof(pmc);
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &pmc, sizeof(pmc));
-    return pmc.PeakWorkingSetSize >> 20;
-}
-
 }  // namespace
 
-void MeasureWithConsole(testing_win::Presenter& presenter, int paceMs) {
+void paintbench::MeasureWithConsole(testing_win::Presenter& presenter, int paceMs) {
     CMainFrame* frame = presenter.frame();
     const std::vector<double> before = PassThroughTheDeck(presenter, paceMs);
 
@@ -96,7 +56,7 @@ void MeasureWithConsole(testing_win::Presenter& presenter, int paceMs) {
     testing_win::PumpMessages(200);
     const std::vector<double> with = PassThroughTheDeck(presenter, paceMs);
     const PictureCache::Stats stats = presenter.view()->m_pictures->cache().GetStats();
-    const std::size_t peakWithConsole = PeakWorkingSetMb();
+    const std::size_t peakWithConsole = paintbench::WorkingSetMb().peakMb;
     ::SendMessageW(frame->m_hWnd, WM_COMMAND, ID_PRESENTER_CONSOLE, 0);
     testing_win::PumpMessages(100);
 

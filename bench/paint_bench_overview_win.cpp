@@ -5,6 +5,8 @@
 //   - how long after start-up (the first paint of a fresh view) the worker has made all
 //     thumbnails while the presenter is idle, against the bare decodes of the 69 slide files one
 //     after another, and the memory they take.
+#include "paint_bench.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -25,53 +27,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point a) { return std::chrono::duration<double, std::milli>(Clock::now() - a).count(); }
-
-double Median(std::vector<double> t) {
-    if (t.empty()) return 0.0;
-    std::sort(t.begin(), t.end());
-    return t[t.size() / 2];
-}
-
-// A key sent as the system sends it, answered when the view has nothing left to paint.
-double KeyToPixels(HWND view, UINT vk) {
-    const auto start = Clock::now();
-    ::PostMessageW(view, WM_KEYDOWN, vk, 1);
-    bool handled = false;
-    for (;;) {
-        MSG msg;
-        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-            if (msg.hwnd == view && msg.message == WM_KEYDOWN) handled = true;
-        } else if (!handled) {
-            ::Sleep(0);
-        }
-        if (handled && !::GetUpdateRect(view, nullptr, FALSE)) break;
-    }
-    ::GdiFlush();
-    return MsSince(start);
-}
-
-double ClientBlit(HWND view, int w, int h) {
-    const BITMAPINFO bi = fw::TopDown32Info(w, h);
-    void* bits = nullptr;
-    const fw::Bitmap dib(::CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const fw::MemoryDc memory(::CreateCompatibleDC(nullptr));
-    if (!dib || !memory) return 0.0;
-    const fw::ScopedSelect select(memory.get(), dib.get());
-    const fw::WindowDc window(view);
-    std::vector<double> t;
-    for (int i = 0; i < 9; ++i) {
-        const auto start = Clock::now();
-        ::BitBlt(window.get(), 0, 0, w, h, memory.get(), 0, 0, SRCCOPY);
-        ::GdiFlush();
-        t.push_back(MsSince(start));
-    }
-    return Median(t);
-}
+using paintbench::Clock;
+using paintbench::Median;
+using paintbench::MsSince;
 
 // The floor of making every thumbnail: the bare decodes of a sample of the slide files, as if
 // all were decoded one after another.
@@ -94,7 +52,7 @@ void Restart(CPemboroView* view) {
 
 }  // namespace
 
-void PrintOverviewFigures(testing_win::Presenter& presenter, int w, int h) {
+void paintbench::PrintOverviewFigures(testing_win::Presenter& presenter, int w, int h) {
     CPemboroView* view = presenter.view();
     const HWND hwnd = presenter.viewHwnd();
     CMainFrame* frame = presenter.frame();
@@ -114,9 +72,9 @@ void PrintOverviewFigures(testing_win::Presenter& presenter, int w, int h) {
     const auto start = Clock::now();
     presenter.Paint();
     // At once, none made yet: numbered frames.
-    const double firstOpen = KeyToPixels(hwnd, VK_TAB);
+    const double firstOpen = paintbench::KeyToPaint(hwnd, VK_TAB);
     const int readyAtOpen = view->m_thumbnails->Ready();
-    KeyToPixels(hwnd, VK_TAB);
+    paintbench::KeyToPaint(hwnd, VK_TAB);
     double allReady = -1.0;
     int ready = 0;
     while (MsSince(start) < 20000.0) {
@@ -137,11 +95,11 @@ void PrintOverviewFigures(testing_win::Presenter& presenter, int w, int h) {
     std::vector<double> open, move;
     for (int i = 0; i < 11; ++i) {
         testing_win::PumpMessages(50);
-        open.push_back(KeyToPixels(hwnd, VK_TAB));
-        move.push_back(KeyToPixels(hwnd, VK_RIGHT));
-        KeyToPixels(hwnd, VK_TAB);
+        open.push_back(paintbench::KeyToPaint(hwnd, VK_TAB));
+        move.push_back(paintbench::KeyToPaint(hwnd, VK_RIGHT));
+        paintbench::KeyToPaint(hwnd, VK_TAB);
     }
-    const double blit = ClientBlit(hwnd, client.right, client.bottom);
+    const double blit = paintbench::BlitFloor(hwnd, client.right, client.bottom, 9);
     std::printf("Tab to the overview on the window: median %.1f ms with all thumbnails (%.1f ms at start-up, none "
                 "made); frame moved: median %.1f ms   (floor: one client blit %.1f ms; open %.1fx the floor)\n",
                 Median(open), firstOpen, Median(move), blit, blit > 0 ? Median(open) / blit : 0.0);

@@ -18,16 +18,12 @@
 #include <string>
 
 #include "app/mainframe.h"
-#include "paint_bench_console.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/image_loader.h"
 #include "launch/target_names.h"
 #include "view/geometry.h"
 #include "view/screen_pictures_win.h"
-
-// The overview's figures, from paint_bench_overview_win.cpp.
-void PrintOverviewFigures(testing_win::Presenter& presenter, int w, int h);
 
 namespace {
 

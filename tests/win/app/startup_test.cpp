@@ -15,11 +15,13 @@
 #include "launch/target_names.h"
 #include "res/resource.h"
 #include "support/unix_side.h"
+#include "support/started_app.h"
 #include "support/win_test_support.h"
 
 namespace {
 
 using testing_win::PumpMessages;
+using testing_win::StartedApp;
 
 constexpr wchar_t kSectionKey[] = L"Software\\QuillmerePemboro\\Pemboro\\General";
 
@@ -41,34 +43,6 @@ std::wstring StoredPage() {
     return buffer;
 }
 
-// Runs InitInstance on a fresh application object with the given command-line tail,
-// and closes the window again at the end of the scope (the object writes the profile then).
-class StartedApp {
-public:
-    explicit StartedApp(const wchar_t* tail) : tail_(tail) {
-        app_ = std::make_unique<CPemboroApp>();
-        app_->m_lpCmdLine = tail_.data();
-        ok_ = app_->InitInstance();
-        PumpMessages(20);
-    }
-    ~StartedApp() { Close(); }
-    void Close() {
-        if (app_ && app_->m_pMainWnd && app_->m_pMainWnd->m_hWnd) ::DestroyWindow(app_->m_pMainWnd->m_hWnd);
-        PumpMessages();
-        MSG msg;
-        ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the frame's quit request
-        app_.reset();
-    }
-    BOOL ok() const { return ok_; }
-    CPemboroApp& app() { return *app_; }
-    HWND frame() const { return app_->m_pMainWnd ? app_->m_pMainWnd->m_hWnd : nullptr; }
-
-private:
-    std::wstring tail_;
-    std::unique_ptr<CPemboroApp> app_;
-    BOOL ok_ = FALSE;
-};
-
 class Startup : public ::testing::Test {
     testing_win::SavedGlobals globals_;
 
@@ -84,7 +58,7 @@ protected:
 TEST_F(Startup, ShowsTheMaximisedFrameWithCaptionAndMenu) {
     StartedApp started(L"");
     ASSERT_TRUE(started.ok());
-    HWND frame = started.frame();
+    HWND frame = started.frameHwnd();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(::IsWindowVisible(frame));
     EXPECT_TRUE(::IsZoomed(frame));
@@ -256,11 +230,11 @@ TEST_F(Startup, BigModeFromTheCommandLineFillsTheScreenFromTheFirstPaint) {
         EXPECT_EQ(frame->m_bFullScreen, c.fullScreen);
         EXPECT_FALSE(g_bigMode) << "the first paint took the request";
         RECT shown{};
-        ::GetWindowRect(started.frame(), &shown);
+        ::GetWindowRect(started.frameHwnd(), &shown);
         if (c.fullScreen) {
             EXPECT_EQ(CRect(shown), frame->m_rcFullScreen);
         } else {
-            EXPECT_TRUE(::IsZoomed(started.frame()));
+            EXPECT_TRUE(::IsZoomed(started.frameHwnd()));
         }
     }
 }

@@ -20,26 +20,13 @@
 
 namespace {
 
+using testing_win::ClientOnScreen;
 using testing_win::Pixels;
 using testing_win::Presenter;
+using testing_win::WindowRect;
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrey = RGB(90, 90, 90);
-
-CRect WindowRect(HWND hwnd) {
-    RECT rc;
-    ::GetWindowRect(hwnd, &rc);
-    return rc;
-}
-
-// The client area in screen coordinates.
-CRect ClientOnScreen(HWND hwnd) {
-    RECT rc;
-    ::GetClientRect(hwnd, &rc);
-    POINT origin{0, 0};
-    ::ClientToScreen(hwnd, &origin);
-    return CRect(origin.x, origin.y, origin.x + rc.right, origin.y + rc.bottom);
-}
 
 // What the screen itself shows there.
 Pixels ScreenPixels(const RECT& rc) {

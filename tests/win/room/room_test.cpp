@@ -23,30 +23,20 @@
 #include "view/slide_renderer_win.h"
 #include "framework/gdi.h"
 #include "view/view.h"
+#include "support/started_app.h"
 #include "support/win_test_support.h"
 
 namespace {
 
+using testing_win::ClientOnScreen;
 using testing_win::Pixels;
 using testing_win::Presenter;
 using testing_win::PumpMessages;
 using testing_win::PumpUntil;
+using testing_win::StartedApp;
+using testing_win::WindowRect;
 
 CRect ToCRect(const SlideRect& r) { return CRect(r.left, r.top, r.right, r.bottom); }
-
-CRect WindowRect(HWND hwnd) {
-    RECT rc;
-    ::GetWindowRect(hwnd, &rc);
-    return rc;
-}
-
-CRect ClientOnScreen(HWND hwnd) {
-    RECT rc;
-    ::GetClientRect(hwnd, &rc);
-    POINT origin{0, 0};
-    ::ClientToScreen(hwnd, &origin);
-    return CRect(origin.x, origin.y, origin.x + rc.right, origin.y + rc.bottom);
-}
 
 // The monitor the speaker calls `number` (1 the primary one).
 CRect MonitorNumbered(int number) {
@@ -134,30 +124,6 @@ TEST_F(TwoMonitors, ADisplayChangeFitsTheNearestMonitorWhenTheOneCoveredIsGone) 
     EXPECT_EQ(ClientOnScreen(p.viewHwnd()), MonitorNumbered(1));
     EXPECT_TRUE(p.frame()->m_bFullScreen);
 }
-
-// Runs start-up with a command-line tail, as the program does, and closes the window after.
-class StartedApp {
-public:
-    explicit StartedApp(const wchar_t* tail) : tail_(tail) {
-        app_ = std::make_unique<CPemboroApp>();
-        app_->m_lpCmdLine = tail_.data();
-        ok_ = app_->InitInstance();
-        PumpMessages(50);
-    }
-    ~StartedApp() {
-        if (app_->m_pMainWnd && app_->m_pMainWnd->m_hWnd) ::DestroyWindow(app_->m_pMainWnd->m_hWnd);
-        PumpMessages();
-        MSG msg;
-        ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
-    }
-    BOOL ok() const { return ok_; }
-    CMainFrame* frame() const { return dynamic_cast<CMainFrame*>(app_->m_pMainWnd); }
-
-private:
-    std::wstring tail_;
-    std::unique_ptr<CPemboroApp> app_;
-    BOOL ok_ = FALSE;
-};
 
 TEST_F(TwoMonitors, BigModeShowsOnTheMonitorTheCommandLineNames) {
     struct Case {

@@ -76,6 +76,20 @@ Pixels ReadWindow(HWND hwnd) {
     return ReadWindow(hwnd, rc);
 }
 
+CRect WindowRect(HWND hwnd) {
+    RECT rc{};
+    ::GetWindowRect(hwnd, &rc);
+    return rc;
+}
+
+CRect ClientOnScreen(HWND hwnd) {
+    RECT rc{};
+    ::GetClientRect(hwnd, &rc);
+    POINT origin{0, 0};
+    ::ClientToScreen(hwnd, &origin);
+    return CRect(origin.x, origin.y, origin.x + rc.right, origin.y + rc.bottom);
+}
+
 int CountGdiObjects() {
     int count = 0;
     for (UINT_PTR i = 1; i <= 0xFFFF; ++i) {

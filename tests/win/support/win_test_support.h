@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/saved_core_globals.h"
+#include "framework/afx.h"
 #include "framework/app.h"
 #include "launch/simulator_rules.h"
 
@@ -36,6 +37,10 @@ struct Pixels {
 Pixels ReadDc(HDC hdc, const RECT& rc);
 Pixels ReadWindow(HWND hwnd, const RECT& rc);
 Pixels ReadWindow(HWND hwnd);  // the whole client area
+
+// A window's rectangle, and its client area, in screen coordinates.
+CRect WindowRect(HWND hwnd);
+CRect ClientOnScreen(HWND hwnd);
 
 // How many GDI objects the process holds (GetGuiResources reads 0 under Wine).
 int CountGdiObjects();
