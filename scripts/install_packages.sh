@@ -6,7 +6,8 @@ packages=(
   cmake make g++ googletest clang-14 libclang-rt-14-dev clang-tidy-14
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 fonts-wine
-  xvfb xserver-xephyr xdotool x11-apps x11-utils imagemagick
+  xvfb xserver-xephyr xserver-xorg-core xserver-xorg-video-dummy xdotool x11-apps x11-utils x11-xserver-utils
+  imagemagick
   python3 python3-pil fonts-dejavu-core
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils ghostscript
 )

@@ -51,6 +51,7 @@ BOOL CPemboroApp::InitInstance() {
     g_secondLogoId = branding.nSecondLogoId;
     g_bigMode = mode.bBig;
     const RoomChoice room = ChooseRoom(m_lpCmdLine);
+    g_talkMinutes = room.nTalkMinutes;
 
     LookupSimulatorAssociation();
     NumberSlides();

@@ -65,6 +65,62 @@ int ConsoleMonitorFor(const std::vector<MonitorEntry>& monitors, int show) {
     return -1;
 }
 
+namespace {
+long long Overlap(const SlideRect& a, const SlideRect& b) {
+    const long long w = std::min(a.right, b.right) - std::max(a.left, b.left);
+    const long long h = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return w > 0 && h > 0 ? w * h : 0;
+}
+
+// The squared distance between two rectangles: 0 when they touch or overlap.
+long long Distance2(const SlideRect& a, const SlideRect& b) {
+    const long long dx = std::max({0, a.left - b.right, b.left - a.right});
+    const long long dy = std::max({0, a.top - b.bottom, b.top - a.bottom});
+    return dx * dx + dy * dy;
+}
+}  // namespace
+
+int FindMonitor(const std::vector<MonitorEntry>& monitors, const std::wstring& device, const SlideRect& was) {
+    const int n = static_cast<int>(monitors.size());
+    if (!device.empty()) {
+        for (int i = 0; i < n; ++i) {
+            if (monitors[i].device == device) return i;
+        }
+    }
+    int best = -1;
+    long long bestOverlap = 0;
+    long long bestDistance = 0;
+    for (int i = 0; i < n; ++i) {
+        const long long overlap = Overlap(monitors[i].rc, was);
+        const long long distance = Distance2(monitors[i].rc, was);
+        const bool better = best < 0 || overlap > bestOverlap || (bestOverlap == 0 && overlap == 0 && distance < bestDistance);
+        if (better) {
+            best = i;
+            bestOverlap = overlap;
+            bestDistance = distance;
+        }
+    }
+    return best;
+}
+
+int SwapTarget(const std::vector<MonitorEntry>& monitors, int show, int console) {
+    const int n = static_cast<int>(monitors.size());
+    if (console >= 0 && console < n && console != show) return console;
+    return ConsoleMonitorFor(monitors, show);
+}
+
+RoomPlaces PlacesAfterChange(const std::vector<MonitorEntry>& monitors, int show, bool showFull, int console,
+                             const std::vector<int>& added) {
+    if (monitors.size() < 2) return {show, -1};
+    if (console >= 0 && console != show) return {show, console};
+    if (showFull && console < 0) {
+        for (const int a : added) {
+            if (a != show && !monitors[static_cast<size_t>(a)].primary) return {a, show};
+        }
+    }
+    return {show, ConsoleMonitorFor(monitors, show)};
+}
+
 EraseStrips StripsToErase(const SlideRect& clip, const SlideRect& slide) {
     EraseStrips out{};
     if (slide.right < clip.right) {

@@ -1,6 +1,7 @@
 // Full-screen placement of the main frame on one monitor among several, the choice of monitors
 // for the show and the presenter console, and the background strips of the main frame. Pure.
 #pragma once
+#include <string>
 #include <vector>
 
 #include "view/geometry.h"
@@ -25,6 +26,7 @@ SlideRect MoveOntoMonitor(const SlideRect& window, const SlideRect& from, const 
 struct MonitorEntry {
     SlideRect rc;
     bool primary = false;
+    std::wstring device;  // the system's name for it (\\.\DISPLAY2), which a new arrangement keeps
 };
 
 // The monitors in the order the speaker numbers them: the primary one is 1, then the others from
@@ -38,6 +40,28 @@ int MonitorForNumber(const std::vector<MonitorEntry>& monitors, int number);
 // Where the presenter console goes while the show is on monitor `show`: the primary one when the
 // show is elsewhere, else the first other monitor in the speaker's numbering. -1 with one monitor.
 int ConsoleMonitorFor(const std::vector<MonitorEntry>& monitors, int show);
+
+// The monitor named `device`; when it is gone (or no name is given), the one nearest to `was`:
+// the one holding most of it, else the one closest to it. -1 only for an empty list.
+int FindMonitor(const std::vector<MonitorEntry>& monitors, const std::wstring& device, const SlideRect& was);
+
+// Where S sends the show from monitor `show`: to the presenter console's monitor `console` when
+// the console fills one of its own, else to the one a console would take. -1 with one monitor.
+int SwapTarget(const std::vector<MonitorEntry>& monitors, int show, int console);
+
+// Where the show and the presenter console go after the monitors changed. `show` is the show's
+// monitor now, `showFull` whether the show is full-screen, `console` the monitor the console
+// filled before (its own, found again; -1 when it was a window) and `added` the monitors that came
+// with the change. A console that had a monitor of its own keeps it; one that was a window takes
+// one when there is one: a projector (a monitor other than the primary one) plugged in under a
+// full-screen show takes the show, and the console the show's former screen, as a start with -Monitor2 -Console places them. With one
+// monitor the console is a window (-1).
+struct RoomPlaces {
+    int show;
+    int console;
+};
+RoomPlaces PlacesAfterChange(const std::vector<MonitorEntry>& monitors, int show, bool showFull, int console,
+                             const std::vector<int>& added);
 
 // The white strips right of and below the slide rectangle, within the clip box;
 // an empty strip has count 0. The two overlap in the corner.

@@ -1,10 +1,16 @@
 // The main frame: caption, sizing border and the one-item menu, a full-screen mode that pushes
-// all of them just off the monitor the window is on, and white strips beside the slide.
+// all of them just off the monitor the window is on (and keeps them there, unseen on a monitor
+// beside it), and white strips beside the slide. It places the show and the presenter console on
+// the monitors, and again when the monitors or their DPI change.
 #pragma once
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "framework/frame.h"
 #include "framework/thread_state.h"
+
+struct Monitors;
 
 class CMainFrame : public CFrameWnd {
 public:
@@ -16,6 +22,7 @@ public:
     bool m_bFullScreen = false;
     std::optional<fw::KeepAwake> m_awake;  // held exactly while full-screen
     CRect m_rcMonitor;                     // the monitor full-screen mode covers; empty outside it
+    std::wstring m_strMonitorDevice;       // its name, by which a display change finds it again
     HMONITOR m_hNextMonitor = nullptr;     // the next entry takes this monitor instead of the window's own
 
     void OnFullScreen();
@@ -23,16 +30,37 @@ public:
     void FitToMonitor(HMONITOR monitor);
     BOOL PreCreateWindow(CREATESTRUCTW& cs) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
-    // The monitors changed: full-screen mode covers its monitor again, or the nearest one.
+    // The monitors changed: full-screen mode covers its monitor again (found by its name, else
+    // the nearest one), and the presenter console takes a monitor of its own or becomes a window.
     void OnDisplayChange();
+    // S: the show goes to the presenter console's monitor (or, without one, the other monitor) and
+    // the console to the show's; full-screen stays full-screen. Nothing with one monitor.
+    void SwapScreens();
     // Opens the presenter console, or closes it when it is open.
     void OnPresenterConsole();
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The monitor's DPI changed: full-screen fits its monitor again; a window takes the suggested place.
+    void OnDpiChanged(const RECT& suggested);
+    // While full-screen, only the frame's own moves place it: the system's re-maximising after a
+    // change of the work area (the taskbar moved or set to hide) is held to the monitor.
+    void OnWindowPosChanging(WINDOWPOS* pos);
     int OnCreate(CREATESTRUCTW* cs) override;
     void OnGetMinMaxInfo(MINMAXINFO* mmi) override;
     BOOL OnEraseBkgnd(CDC* pDC) override;
     bool OnCmdMsg(UINT id) override;
     void OnDestroy() override;
+
+private:
+    // Moves the show onto `to` from `from`: full-screen covers it, a window keeps its place there.
+    void MoveShow(HMONITOR from, HMONITOR to);
+    // The show's monitor as an index into `now`: the one full-screen covers (by its name, else the
+    // nearest), else the one holding most of the window.
+    int ShowMonitorIn(const Monitors& now) const;
+    // The frame's parts beyond the monitor are cut off while full-screen, so that a monitor above
+    // or beside shows nothing of its caption, menu or border.
+    void ClipToMonitor(bool clip);
+
+    std::vector<std::wstring> m_monitorsSeen;  // the monitors' names at the last change, to tell a new one
 };

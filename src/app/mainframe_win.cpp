@@ -1,10 +1,13 @@
 #include "app/mainframe.h"
 
+#include <algorithm>
+
 #include "app/frame_layout.h"
 #include "app/monitors_win.h"
 #include "console/console_win.h"
 #include "framework/dc.h"
 #include "framework/gdi.h"
+#include "framework/window_dpi.h"
 #include "res/resource.h"
 #include "view/geometry.h"
 #include "view/view.h"
@@ -14,18 +17,15 @@ namespace {
 constexpr DWORD kFrameStyle = WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZE | FWS_ADDTOTITLE;
 
 // The frame around a client area for this style and menu, at the window's own DPI where the
-// system can say (the manifest declares the program DPI-aware, so this is the physical frame).
+// system can say (the manifest declares the program per-monitor DPI-aware, so this is the
+// physical frame on the window's monitor).
 FrameInsets InsetsFor(DWORD style, DWORD exStyle, bool menu, HWND hwnd) {
     using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    using DpiForWindow = UINT(WINAPI*)(HWND);
-    static const HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    static const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(user32, "AdjustWindowRectExForDpi")));
-    static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(user32, "GetDpiForWindow")));
+    static const auto adjustForDpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
     const RECT client{0, 0, 1000, 1000};
     RECT window = client;
-    const UINT dpi = (hwnd && dpiForWindow) ? dpiForWindow(hwnd) : 0;
+    const UINT dpi = hwnd ? static_cast<UINT>(fw::WindowDpi(hwnd)) : 0;
     if (!(adjustForDpi && dpi && adjustForDpi(&window, style, menu, exStyle, dpi)))
         ::AdjustWindowRectEx(&window, style, menu, exStyle);
     return InsetsBetween(ToSlideRect(client), ToSlideRect(window));
@@ -63,11 +63,20 @@ BOOL CMainFrame::PreCreateWindow(CREATESTRUCTW& cs) {
     return TRUE;
 }
 
-// The base makes the view; the frame has nothing of its own to create.
-int CMainFrame::OnCreate(CREATESTRUCTW* cs) { return CFrameWnd::OnCreate(cs) == -1 ? -1 : 0; }
+// The base makes the view; the frame notes the monitors there are, to tell a new one later.
+int CMainFrame::OnCreate(CREATESTRUCTW* cs) {
+    if (CFrameWnd::OnCreate(cs) == -1) return -1;
+    for (const MonitorEntry& m : Monitors::Now().entries) m_monitorsSeen.push_back(m.device);
+    return 0;
+}
 
 LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DISPLAYCHANGE) OnDisplayChange();
+    if (msg == WM_WINDOWPOSCHANGING) OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
+    if (msg == WM_DPICHANGED) {
+        OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    }
     // The console's item shows whether it is open.
     if (msg == WM_INITMENUPOPUP)
         ::CheckMenuItem(reinterpret_cast<HMENU>(wParam), ID_PRESENTER_CONSOLE,
@@ -108,18 +117,23 @@ void CMainFrame::OnFullScreen() {
     SlideRect normal = ToSlideRect(m_rcNormal);
     const HMONITOR before = ::MonitorFromRect(&m_rcNormal, MONITOR_DEFAULTTONULL);
     if (!before) normal = MoveOntoMonitor(normal, normal, ToSlideRect(m_rcMonitor));
+    ClipToMonitor(false);
     m_bToggling = TRUE;
     MoveWindow(normal.left, normal.top, normal.Width(), normal.Height(), TRUE);
     m_bToggling = FALSE;
     m_bFullScreen = false;
     m_rcMonitor = CRect();
+    m_strMonitorDevice.clear();
     m_awake.reset();
 }
 
 void CMainFrame::FitToMonitor(HMONITOR monitor) {
     const SlideRect target = MonitorRect(monitor);
     m_rcMonitor = ToCRect(target);
+    m_strMonitorDevice = MonitorDevice(monitor);
     m_rcFullScreen = ToCRect(FullScreenRect(target, InsetsOf(m_hWnd)));
+    // The region of the last fit would cut the window at its old size while it moves.
+    ClipToMonitor(false);
     m_bToggling = TRUE;
     MoveWindow(m_rcFullScreen.left, m_rcFullScreen.top, m_rcFullScreen.Width(), m_rcFullScreen.Height(), TRUE);
     // A frame the rules did not foresee (a menu bar that wraps, a platform's own idea of the
@@ -131,11 +145,106 @@ void CMainFrame::FitToMonitor(HMONITOR monitor) {
         MoveWindow(m_rcFullScreen.left, m_rcFullScreen.top, m_rcFullScreen.Width(), m_rcFullScreen.Height(), TRUE);
     }
     m_bToggling = FALSE;
+    ClipToMonitor(true);
+}
+
+void CMainFrame::ClipToMonitor(bool clip) {
+    if (!clip) {
+        ::SetWindowRgn(m_hWnd, nullptr, TRUE);
+        return;
+    }
+    RECT window;
+    GetWindowRect(&window);
+    const SlideRect client = ClientOnScreen(m_hWnd);
+    fw::Region region(::CreateRectRgn(client.left - window.left, client.top - window.top, client.right - window.left,
+                                      client.bottom - window.top));
+    // The system owns the region once it is the window's.
+    if (region && ::SetWindowRgn(m_hWnd, region.get(), TRUE)) region.release();
+}
+
+int CMainFrame::ShowMonitorIn(const Monitors& now) const {
+    if (m_bFullScreen) return FindMonitor(now.entries, m_strMonitorDevice, ToSlideRect(m_rcMonitor));
+    return now.IndexOf(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST));
+}
+
+void CMainFrame::MoveShow(HMONITOR from, HMONITOR to) {
+    if (!to || from == to) return;
+    const SlideRect fromRc = MonitorRect(from), toRc = MonitorRect(to);
+    if (m_bFullScreen) {
+        // Leaving full-screen later keeps the window on its new monitor.
+        m_rcNormal = ToCRect(MoveOntoMonitor(ToSlideRect(m_rcNormal), fromRc, toRc));
+        FitToMonitor(to);
+        return;
+    }
+    RECT rc;
+    GetWindowRect(&rc);
+    const SlideRect moved = MoveOntoMonitor(ToSlideRect(rc), fromRc, toRc);
+    MoveWindow(moved.left, moved.top, moved.Width(), moved.Height(), TRUE);
 }
 
 void CMainFrame::OnDisplayChange() {
-    if (!m_bFullScreen) return;
-    FitToMonitor(::MonitorFromRect(&m_rcMonitor, MONITOR_DEFAULTTONEAREST));
+    const Monitors now = Monitors::Now();
+    if (now.entries.empty()) return;
+    std::vector<int> added;
+    std::vector<std::wstring> seen;
+    for (size_t i = 0; i < now.entries.size(); ++i) {
+        const std::wstring& device = now.entries[i].device;
+        if (std::find(m_monitorsSeen.begin(), m_monitorsSeen.end(), device) == m_monitorsSeen.end())
+            added.push_back(static_cast<int>(i));
+        seen.push_back(device);
+    }
+    m_monitorsSeen = std::move(seen);
+
+    const int show = ShowMonitorIn(now);
+    CPresenterConsole* console = CPresenterConsole::Current();
+    const RoomPlaces places =
+        PlacesAfterChange(now.entries, show, m_bFullScreen, console ? console->OwnMonitorIn(now) : -1, added);
+    if (m_bFullScreen) {
+        // Fitted again on its own monitor (its size may have changed), or moved to a projector.
+        if (places.show != show) MoveShow(now.At(show), now.At(places.show));
+        else FitToMonitor(now.At(show));
+    } else {
+        // A window whose monitor went comes back on the nearest one.
+        RECT rc;
+        GetWindowRect(&rc);
+        if (!::MonitorFromRect(&rc, MONITOR_DEFAULTTONULL)) MoveShow(nullptr, now.At(show));
+    }
+    if (console) console->PlaceOn(now.At(places.console));
+}
+
+void CMainFrame::SwapScreens() {
+    const Monitors now = Monitors::Now();
+    const int show = ShowMonitorIn(now);
+    CPresenterConsole* console = CPresenterConsole::Current();
+    const int target = SwapTarget(now.entries, show, console ? console->OwnMonitorIn(now) : -1);
+    if (target < 0 || show < 0) return;
+    MoveShow(now.At(show), now.At(target));
+    if (console) console->PlaceOn(now.At(show));
+}
+
+void CMainFrame::OnDpiChanged(const RECT& suggested) {
+    if (CView* view = GetActiveView()) view->InvalidateRect(nullptr, FALSE);  // texts follow the DPI
+    if (m_bToggling) return;  // the frame's own move: it fits itself when the move is done
+    if (m_bFullScreen) {
+        const Monitors now = Monitors::Now();
+        FitToMonitor(now.At(ShowMonitorIn(now)));
+        return;
+    }
+    SetWindowPos(nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMainFrame::OnWindowPosChanging(WINDOWPOS* pos) {
+    // Minimising is the speaker's: a full-screen window still goes to the taskbar.
+    if (!m_bFullScreen || m_bToggling || ::IsIconic(m_hWnd)) return;
+    if (!(pos->flags & SWP_NOMOVE)) {
+        pos->x = m_rcFullScreen.left;
+        pos->y = m_rcFullScreen.top;
+    }
+    if (!(pos->flags & SWP_NOSIZE)) {
+        pos->cx = m_rcFullScreen.Width();
+        pos->cy = m_rcFullScreen.Height();
+    }
 }
 
 void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* mmi) {
@@ -144,9 +253,12 @@ void CMainFrame::OnGetMinMaxInfo(MINMAXINFO* mmi) {
         mmi->ptMaxSize = {m_rcFullScreen.Width(), m_rcFullScreen.Height()};
         mmi->ptMaxTrackSize = mmi->ptMaxSize;
     } else if (m_bFullScreen) {
-        // Full-screen keeps its size: a platform that puts back a maximised window's earlier
-        // size afterwards (Wine without a window manager) is held to the monitor.
-        mmi->ptMaxTrackSize = {m_rcFullScreen.Width(), m_rcFullScreen.Height()};
+        // Full-screen keeps its place and size: a platform that puts back a maximised window's
+        // earlier size afterwards (Wine without a window manager), or maximises it again into a
+        // new work area, is held to the monitor.
+        mmi->ptMaxPosition = {m_rcFullScreen.left, m_rcFullScreen.top};
+        mmi->ptMaxSize = {m_rcFullScreen.Width(), m_rcFullScreen.Height()};
+        mmi->ptMaxTrackSize = mmi->ptMaxSize;
         mmi->ptMinTrackSize = mmi->ptMaxTrackSize;
     }
     Default();
@@ -166,8 +278,13 @@ BOOL CMainFrame::OnEraseBkgnd(CDC* pDC) {
 
 BOOL CMainFrame::PreTranslateMessage(MSG* pMsg) {
     if (pMsg->message == WM_NCMOUSELEAVE && g_pView) g_pView->ClearHover();
-    // A key given to the presenter console meets the accelerators as if given to the view.
     const CPresenterConsole* console = CPresenterConsole::Current();
+    // Some keys skip the accelerators: the view's key table decides (any key closes the key help).
+    const bool toShow = (GetActiveView() && pMsg->hwnd == GetActiveView()->m_hWnd) || (console && pMsg->hwnd == console->m_hWnd);
+    if (toShow && pMsg->message == WM_KEYDOWN && g_pView &&
+        g_pView->TakesKeyBeforeAccelerators(static_cast<UINT>(pMsg->wParam), pMsg->lParam))
+        return FALSE;
+    // A key given to the presenter console meets the accelerators as if given to the view.
     if (console && pMsg->hwnd == console->m_hWnd && GetActiveView() && pMsg->message >= WM_KEYFIRST &&
         pMsg->message <= WM_KEYLAST) {
         MSG asView = *pMsg;

@@ -1,12 +1,17 @@
 #include "app/monitors_win.h"
 
 namespace {
+bool InfoOf(HMONITOR monitor, MONITORINFOEXW& info) {
+    info = MONITORINFOEXW{};
+    info.cbSize = sizeof(info);
+    return monitor && ::GetMonitorInfoW(monitor, &info);
+}
+
 BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM param) {
     auto* list = reinterpret_cast<Monitors*>(param);
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (!::GetMonitorInfoW(monitor, &info)) return TRUE;
-    list->entries.push_back({ToSlideRect(info.rcMonitor), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+    MONITORINFOEXW info;
+    if (!InfoOf(monitor, info)) return TRUE;
+    list->entries.push_back({ToSlideRect(info.rcMonitor), (info.dwFlags & MONITORINFOF_PRIMARY) != 0, info.szDevice});
     list->handles.push_back(monitor);
     return TRUE;
 }
@@ -26,10 +31,18 @@ int Monitors::IndexOf(HMONITOR monitor) const {
 }
 
 SlideRect MonitorRect(HMONITOR monitor) {
-    MONITORINFO info{};
-    info.cbSize = sizeof(info);
-    if (!monitor || !::GetMonitorInfoW(monitor, &info)) return {0, 0, 0, 0};
-    return ToSlideRect(info.rcMonitor);
+    MONITORINFOEXW info;
+    return InfoOf(monitor, info) ? ToSlideRect(info.rcMonitor) : SlideRect{0, 0, 0, 0};
+}
+
+SlideRect MonitorWorkArea(HMONITOR monitor) {
+    MONITORINFOEXW info;
+    return InfoOf(monitor, info) ? ToSlideRect(info.rcWork) : SlideRect{0, 0, 0, 0};
+}
+
+std::wstring MonitorDevice(HMONITOR monitor) {
+    MONITORINFOEXW info;
+    return InfoOf(monitor, info) ? std::wstring(info.szDevice) : std::wstring();
 }
 
 HMONITOR MonitorByNumber(int number) {

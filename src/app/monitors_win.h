@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "app/frame_layout.h"
@@ -19,6 +20,11 @@ struct Monitors {
 
 // The whole rectangle of a monitor, in screen coordinates (empty for none).
 SlideRect MonitorRect(HMONITOR monitor);
+// The system's name for a monitor (\\.\DISPLAY2), which stays when the monitors are rearranged
+// (empty for none).
+std::wstring MonitorDevice(HMONITOR monitor);
+// The work area of a monitor: without the taskbar (empty for none).
+SlideRect MonitorWorkArea(HMONITOR monitor);
 
 // The monitor that a start-up number names (1 the primary one); one that names none, the primary.
 HMONITOR MonitorByNumber(int number);

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "console/talk_time.h"
+
 namespace {
 wchar_t FoldUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
 
@@ -46,8 +48,8 @@ BrandingChoice ChooseBranding(const wchar_t* cmdLineTail) {
 }
 
 PresentationMode ChooseMode(const wchar_t* cmdLineTail) {
-    const bool pro = HasSwitchIn(cmdLineTail, L"Pro");
-    return {pro, pro || HasSwitchIn(cmdLineTail, L"big") || HasSwitchIn(cmdLineTail, L"max")};
+    const bool pro = HasSwitchIn(cmdLineTail, kProSwitch);
+    return {pro, pro || HasSwitchIn(cmdLineTail, kBigSwitch) || HasSwitchIn(cmdLineTail, kMaxSwitch)};
 }
 
 int SwitchNumberIn(const wchar_t* cmdLineTail, const wchar_t* word) {
@@ -65,5 +67,6 @@ int SwitchNumberIn(const wchar_t* cmdLineTail, const wchar_t* word) {
 }
 
 RoomChoice ChooseRoom(const wchar_t* cmdLineTail) {
-    return {SwitchNumberIn(cmdLineTail, L"Monitor"), HasSwitchIn(cmdLineTail, L"Console")};
+    return {SwitchNumberIn(cmdLineTail, kMonitorSwitch), HasSwitchIn(cmdLineTail, kConsoleSwitch),
+            TalkMinutesFrom(SwitchNumberIn(cmdLineTail, kDurationSwitch))};
 }

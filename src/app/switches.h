@@ -28,6 +28,19 @@ inline constexpr BrandingChoice kBrandingChoices[] = {
 
 BrandingChoice ChooseBranding(const wchar_t* cmdLineTail);
 
+// The words of the switches other than the co-branding ones.
+inline constexpr wchar_t kProSwitch[] = L"Pro";
+inline constexpr wchar_t kBigSwitch[] = L"big";
+inline constexpr wchar_t kMaxSwitch[] = L"max";
+inline constexpr wchar_t kMonitorSwitch[] = L"Monitor";
+inline constexpr wchar_t kConsoleSwitch[] = L"Console";
+inline constexpr wchar_t kDurationSwitch[] = L"Duration";
+// These words and the co-branding table's are every switch. A switch is found as the first
+// occurrence of its word in the command line, so no word may stand inside another (Pro inside a
+// word Profile would be found there, and the real -Pro after it missed).
+inline constexpr const wchar_t* kSwitchWords[] = {kProSwitch,     kBigSwitch,     kMaxSwitch,
+                                                  kMonitorSwitch, kConsoleSwitch, kDurationSwitch};
+
 // Pro mode implies big mode; "big" and "max" are only looked at without it.
 struct PresentationMode {
     bool bPro;
@@ -41,9 +54,11 @@ PresentationMode ChooseMode(const wchar_t* cmdLineTail);
 int SwitchNumberIn(const wchar_t* cmdLineTail, const wchar_t* word);
 
 // What the command line asks of the speaker's room: the monitor of the show in big mode (0: the
-// primary one, as without the switch) and the presenter console at start-up.
+// primary one, as without the switch), the presenter console at start-up, and the talk's length
+// in minutes (-Duration45; 0: none, as without the switch).
 struct RoomChoice {
     int nShowMonitor;
     bool bConsole;
+    int nTalkMinutes;
 };
 RoomChoice ChooseRoom(const wchar_t* cmdLineTail);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "framework/dpi.h"
+
 namespace {
 int Round(double v) { return RoundHalfUp(v); }
 }  // namespace
@@ -20,7 +22,7 @@ SlideRect FitProportions(const SlideRect& box, int aw, int ah, bool top) {
     return {left, topEdge, left + w, topEdge + h};
 }
 
-ConsoleLayout LayOutConsole(int w, int h, int showW, int showH) {
+ConsoleLayout LayOutConsole(int w, int h, int showW, int showH, int dpi, bool timeLeft) {
     ConsoleLayout out{};
     w = std::max(w, 0);
     h = std::max(h, 0);
@@ -32,14 +34,25 @@ ConsoleLayout LayOutConsole(int w, int h, int showW, int showH) {
     out.current = FitProportions({m, m, m + leftW, h - m}, showW, showH, false);
     const int rightLeft = 2 * m + leftW;
     out.next = FitProportions({rightLeft, m, rightLeft + rightW, m + (h - 2 * m) * 9 / 20}, showW, showH, true);
-    // Text as large as the column allows: seven characters of "0:12:34" across it, a tenth of the height.
-    out.textHeight = std::max(12, std::min(rightW * 2 / 7, h / 10));
-    out.clockHeight = std::max(10, out.textHeight * 3 / 4);
+    // The DPI's sizes, where they fit: "0:12:34" (with the time left, "-0:01:23" in half the
+    // column) across, and the two lines of text and the clock's under the next slide.
+    const int across = timeLeft ? rightW / 2 * 2 / 8 : rightW * 2 / 7;
+    const int below = std::max(0, h - m - (out.next.bottom + m));
+    const int down = below * 10 / 33;  // 1.2 + 1.2 + 0.9 text heights
+    const int room = std::min(across, down);
+    out.textHeight = std::max(8, std::min(AtDpi(kConsoleTextPx, dpi), room));
+    out.clockHeight = std::max(8, std::min(AtDpi(kConsoleClockPx, dpi), room * 3 / 4));
     const int line = out.textHeight * 6 / 5;
     int y = out.next.bottom + m;
     out.counter = {rightLeft, y, rightLeft + rightW, y + line};
     y += line;
     out.elapsed = {rightLeft, y, rightLeft + rightW, y + line};
+    if (timeLeft) {
+        out.elapsed.right = rightLeft + rightW / 2;
+        out.left = {out.elapsed.right, y, rightLeft + rightW, y + line};
+    } else {
+        out.left = {rightLeft, y, rightLeft, y};
+    }
     y += line;
     out.clock = {rightLeft, y, rightLeft + rightW, y + out.clockHeight * 6 / 5};
     return out;

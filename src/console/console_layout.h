@@ -12,15 +12,21 @@ struct ConsoleLayout {
     SlideRect next;     // the slide that Page Down brings
     SlideRect counter;  // "12 / 69"
     SlideRect elapsed;  // time since the talk started
+    SlideRect left;     // the time left of the talk, beside the time since its start; empty without
     SlideRect clock;    // the wall clock
     int textHeight;     // font height of the counter and the talk's time, pixels
     int clockHeight;    // font height of the wall clock
 };
 
-// The page for a console client area of w x h pixels, the slides drawn with the show's
-// proportions showW : showH. Sizes follow the pixels, so the text is as large on a HiDPI panel
-// as on any other of that size.
-ConsoleLayout LayOutConsole(int w, int h, int showW, int showH);
+// The console's text heights at 96 dpi; the monitor's DPI scales them (framework/dpi.h).
+inline constexpr int kConsoleTextPx = 48;
+inline constexpr int kConsoleClockPx = 36;
+
+// The page for a console client area of w x h pixels on a monitor of `dpi`, the slides drawn with
+// the show's proportions showW : showH, and room for the time left beside the time since the start
+// when the talk has a length (`timeLeft`). The texts are as large as the DPI makes them, smaller
+// only where the page has no room for them.
+ConsoleLayout LayOutConsole(int w, int h, int showW, int showH, int dpi = 96, bool timeLeft = false);
 
 // The largest rectangle of proportions aw : ah inside box, centred (top-aligned when `top`).
 SlideRect FitProportions(const SlideRect& box, int aw, int ah, bool top);

@@ -1,11 +1,14 @@
 #include "console/console_win.h"
 
+#include "console/talk_time.h"
+
 #include "app/app.h"
 #include "app/mainframe.h"
 #include "app/monitors_win.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/dc.h"
+#include "framework/window_dpi.h"
 #include "launch/target_names.h"
 #include "view/hover_rules.h"
 #include "view/memldc.h"
@@ -15,13 +18,30 @@
 
 namespace {
 
-constexpr COLORREF kBackground = RGB(22, 24, 30);
 constexpr COLORREF kEmptySlide = RGB(52, 56, 66);
-constexpr COLORREF kText = RGB(240, 240, 240);
-constexpr COLORREF kTalkRunning = RGB(255, 214, 90);
-constexpr COLORREF kTalkWaiting = RGB(130, 134, 144);
-constexpr COLORREF kClock = RGB(170, 200, 255);
 constexpr UINT kClockTimerMs = 1000;
+
+// Full-window on a monitor of its own; a window to move and size for rehearsing.
+constexpr DWORD kFullStyle = WS_POPUP | WS_SYSMENU;
+constexpr DWORD kWindowStyle = WS_OVERLAPPEDWINDOW;
+
+COLORREF ColourOf(TimeLeftTone tone) {
+    switch (tone) {
+    case TimeLeftTone::Waiting: return kTalkWaiting;
+    case TimeLeftTone::Warning: return kTimeWarning;
+    case TimeLeftTone::Over: return kTimeOver;
+    case TimeLeftTone::Usual: break;
+    }
+    return kConsoleText;
+}
+
+// The window over the show's monitor, three fifths of its work area, for rehearsing.
+SlideRect RehearsalRect(HMONITOR showMonitor) {
+    const SlideRect work = MonitorWorkArea(showMonitor);
+    const int w = work.Width() * 3 / 5, h = work.Height() * 3 / 5;
+    const int left = work.left + (work.Width() - w) / 2, top = work.top + (work.Height() - h) / 2;
+    return {left, top, left + w, top + h};
+}
 
 void Fill(HDC dc, const SlideRect& r, COLORREF colour) {
     const COLORREF old = ::SetBkColor(dc, colour);
@@ -80,6 +100,12 @@ bool ShowsPhoto(const CPemboroView* view) { return view && view->m_pPictureSpot 
 }  // namespace
 
 CPresenterConsole* CPresenterConsole::s_pOpen = nullptr;
+int g_talkMinutes = 0;
+
+void SetTalkMinutes(int minutes) {
+    g_talkMinutes = minutes;
+    if (CPresenterConsole* console = CPresenterConsole::Current()) console->InvalidateRect(nullptr, FALSE);
+}
 
 CPresenterConsole* CPresenterConsole::Open(CMainFrame* frame) {
     if (s_pOpen) return s_pOpen;
@@ -87,35 +113,74 @@ CPresenterConsole* CPresenterConsole::Open(CMainFrame* frame) {
     // On a monitor of its own when there is one; else an ordinary window over the show's monitor.
     const Monitors now = Monitors::Now();
     const HMONITOR showMonitor = ::MonitorFromWindow(frame->m_hWnd, MONITOR_DEFAULTTONEAREST);
-    const int other = ConsoleMonitorFor(now.entries, now.IndexOf(showMonitor));
-    DWORD style = WS_OVERLAPPEDWINDOW;
-    SlideRect rc{};
-    if (other >= 0) {
-        style = WS_POPUP | WS_SYSMENU;
-        rc = now.entries[static_cast<size_t>(other)].rc;
-    } else {
-        MONITORINFO info{};
-        info.cbSize = sizeof(info);
-        ::GetMonitorInfoW(showMonitor, &info);
-        const SlideRect work = ToSlideRect(info.rcWork);
-        const int w = work.Width() * 3 / 5, h = work.Height() * 3 / 5;
-        rc = {work.left + (work.Width() - w) / 2, work.top + (work.Height() - h) / 2, 0, 0};
-        rc.right = rc.left + w;
-        rc.bottom = rc.top + h;
-    }
+    const HMONITOR own = now.At(ConsoleMonitorFor(now.entries, now.IndexOf(showMonitor)));
+    const SlideRect rc = own ? MonitorRect(own) : RehearsalRect(showMonitor);
     auto* console = new CPresenterConsole(frame);
     // Owned by the show's frame: it goes when the show goes.
     if (!console->CreateEx(0, AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW)), L"Presenter Console - Pemboro",
-                           style, rc.left, rc.top, rc.Width(), rc.Height(), frame->m_hWnd, nullptr)) {
+                           own ? kFullStyle : kWindowStyle, rc.left, rc.top, rc.Width(), rc.Height(), frame->m_hWnd,
+                           nullptr)) {
         delete console;
         return nullptr;
     }
     s_pOpen = console;
+    if (own) console->m_strMonitorDevice = MonitorDevice(own);
+    else console->m_rcWindowed = rc;
     console->m_clock.Observe(CurrentSlideIndex(), ShowsPhoto(g_pView), WallClockNow());
     console->m_nClockTimer = ::SetTimer(console->m_hWnd, 1, kClockTimerMs, nullptr);
     console->ShowWindow(SW_SHOW);
     console->UpdateWindow();
     return console;
+}
+
+void CPresenterConsole::PlaceOn(HMONITOR monitor) {
+    const bool full = monitor != nullptr;
+    // A window stays where the speaker put it.
+    if (!full && m_strMonitorDevice.empty()) return;
+    if (full && m_strMonitorDevice.empty()) {
+        RECT was;
+        GetWindowRect(&was);
+        m_rcWindowed = ToSlideRect(was);
+    }
+    const SlideRect rc = full ? MonitorRect(monitor) : WindowedRect();
+    m_strMonitorDevice = full ? MonitorDevice(monitor) : std::wstring();
+    const LONG visible = ::GetWindowLongW(m_hWnd, GWL_STYLE) & WS_VISIBLE;
+    ::SetWindowLongW(m_hWnd, GWL_STYLE, static_cast<LONG>(full ? kFullStyle : kWindowStyle) | visible);
+    m_bPlacing = true;
+    SetWindowPos(nullptr, rc.left, rc.top, rc.Width(), rc.Height(), SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    m_bPlacing = false;
+    InvalidateRect(nullptr, FALSE);
+}
+
+int CPresenterConsole::OwnMonitorIn(const Monitors& now) const {
+    if (m_strMonitorDevice.empty()) return -1;
+    for (size_t i = 0; i < now.entries.size(); ++i) {
+        if (now.entries[i].device == m_strMonitorDevice) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+SlideRect CPresenterConsole::WindowedRect() const {
+    const RECT was{m_rcWindowed.left, m_rcWindowed.top, m_rcWindowed.right, m_rcWindowed.bottom};
+    if (m_rcWindowed.Width() > 0 && ::MonitorFromRect(&was, MONITOR_DEFAULTTONULL)) return m_rcWindowed;
+    return RehearsalRect(::MonitorFromWindow(m_pFrame->m_hWnd, MONITOR_DEFAULTTONEAREST));
+}
+
+LRESULT CPresenterConsole::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_DPICHANGED) {
+        OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    }
+    return CWnd::WindowProc(msg, wParam, lParam);
+}
+
+void CPresenterConsole::OnDpiChanged(const RECT& suggested) {
+    InvalidateRect(nullptr, FALSE);  // the texts follow the DPI at the next paint
+    if (m_bPlacing) return;          // the move that brought the change sets the place itself
+    const Monitors now = Monitors::Now();
+    if (const HMONITOR own = now.At(OwnMonitorIn(now))) return PlaceOn(own);
+    SetWindowPos(nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CPresenterConsole::ShowPainted(int row, bool photo, std::vector<PictureRequest>& wanted) {
@@ -157,8 +222,9 @@ void CPresenterConsole::OnPaint() {
 
 void CPresenterConsole::Draw(HDC dc, const RECT& client) {
     const SIZE show = ShowSize();
-    m_layout = LayOutConsole(client.right, client.bottom, show.cx, show.cy);
-    Fill(dc, ToSlideRect(client), kBackground);
+    const int minutes = g_talkMinutes;
+    m_layout = LayOutConsole(client.right, client.bottom, show.cx, show.cy, fw::WindowDpi(m_hWnd), minutes > 0);
+    Fill(dc, ToSlideRect(client), kConsoleGround);
 
     CPemboroView* view = g_pView;
     const int row = CurrentSlideIndex();
@@ -176,10 +242,16 @@ void CPresenterConsole::Draw(HDC dc, const RECT& client) {
     }
 
     const double now = WallClockNow();
-    PutText(dc, m_layout.counter, CounterText(row, SLIDE_COUNT), m_layout.textHeight, kText);
-    PutText(dc, m_layout.elapsed, ElapsedText(m_clock.Elapsed(now)), m_layout.textHeight,
+    PutText(dc, m_layout.counter, CounterText(row, SLIDE_COUNT), m_layout.textHeight, kConsoleText);
+    const long long elapsed = m_clock.Elapsed(now);
+    PutText(dc, m_layout.elapsed, ElapsedText(elapsed), m_layout.textHeight,
             m_clock.Started() ? kTalkRunning : kTalkWaiting);
-    PutText(dc, m_layout.clock, WallClockText(), m_layout.clockHeight, kClock);
+    if (minutes > 0) {
+        const long long left = TimeLeft(minutes, elapsed);
+        PutText(dc, m_layout.left, TimeLeftText(left), m_layout.textHeight,
+                ColourOf(ToneOfTimeLeft(minutes, left, m_clock.Started())));
+    }
+    PutText(dc, m_layout.clock, WallClockText(), m_layout.clockHeight, kConsoleClock);
 }
 
 void CPresenterConsole::PutText(HDC dc, const SlideRect& box, const std::wstring& text, int height,

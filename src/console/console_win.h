@@ -1,12 +1,15 @@
 // The presenter console: the speaker's own window beside the show. Full-window on a monitor other
-// than the show's when there is one, an ordinary window for rehearsing when there is not. It shows
-// the slide on screen (or the photo) and the next one, the slide's place in the deck, the time of
-// the talk and the wall clock. Keys and the wheel given to it go to the show's view, which looks
+// than the show's when there is one, an ordinary window for rehearsing when there is not; it
+// follows the monitors as they come and go, and S swaps it with the show. It shows the slide on
+// screen (or the photo) and the next one, the slide's place in the deck, the time of the talk (and
+// the time left of it, when the talk has a length) and the wall clock, in text sized for its
+// monitor's DPI. Keys and the wheel given to it go to the show's view, which looks
 // them up in its key table as if they had been given there; a click on its slide is a click at the
 // same place of the show. Its pictures come from the show's picture cache, at the console's sizes.
 #pragma once
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "console/console_layout.h"
@@ -15,6 +18,23 @@
 #include "view/picture_cache.h"
 
 class CMainFrame;
+struct Monitors;
+
+// The console's ground and the colours of its texts: the time of the talk running and before it
+// starts, and the time left as usual, near the end and past it.
+inline constexpr COLORREF kConsoleGround = RGB(22, 24, 30);
+inline constexpr COLORREF kConsoleText = RGB(240, 240, 240);
+inline constexpr COLORREF kConsoleClock = RGB(170, 200, 255);
+inline constexpr COLORREF kTalkRunning = RGB(255, 214, 90);
+inline constexpr COLORREF kTalkWaiting = RGB(130, 134, 144);
+inline constexpr COLORREF kTimeWarning = RGB(255, 235, 0);
+inline constexpr COLORREF kTimeOver = RGB(255, 72, 72);
+
+// The talk's length in minutes, 0 for none: from -Duration, changed by + and -. The console shows
+// the time left of it beside the time since the start.
+extern int g_talkMinutes;
+// Sets the talk's length; an open console shows it at once.
+void SetTalkMinutes(int minutes);
 
 class CPresenterConsole : public CWnd {
 public:
@@ -30,10 +50,18 @@ public:
     // next, after the show's own.
     void ShowPainted(int row, bool photo, std::vector<PictureRequest>& wanted);
 
+    // Fills `monitor`, or, given none, becomes an ordinary window again (where it was as one, if
+    // that is still on a monitor, else over the show's monitor).
+    void PlaceOn(HMONITOR monitor);
+    // The monitor the console fills, as an index into `now`; -1 while it is a window or when that
+    // monitor is gone.
+    int OwnMonitorIn(const Monitors& now) const;
+
     ConsoleLayout m_layout{};  // of the last paint
     TalkClock m_clock;
 
 protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnPaint() override;
     BOOL OnEraseBkgnd(CDC* pDC) override;
     void OnSize(UINT type, int cx, int cy) override;
@@ -51,11 +79,19 @@ private:
     void PutText(HDC dc, const SlideRect& box, const std::wstring& text, int height, COLORREF colour) const;
     // The size of the show's slide, for the proportions and the mapping of clicks.
     SIZE ShowSize() const;
+    // Where the console goes as an ordinary window.
+    SlideRect WindowedRect() const;
+    // The monitor's DPI changed under the console: it fills its monitor again, or, as a window,
+    // takes the size the system suggests.
+    void OnDpiChanged(const RECT& suggested);
 
     static CPresenterConsole* s_pOpen;
     CMainFrame* m_pFrame;
     UINT_PTR m_nClockTimer = 0;
     fw::Bitmap m_keptSurface;  // the paint surface's bitmap, kept for the next paint
+    std::wstring m_strMonitorDevice;  // the monitor it fills; empty while it is a window
+    SlideRect m_rcWindowed{};         // where it was as a window, for the way back
+    bool m_bPlacing = false;          // its own move is under way: a DPI change waits for its end
 };
 
 // The console's pictures for what the show shows, appended to the show's look-ahead list; nothing

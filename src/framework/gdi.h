@@ -43,6 +43,7 @@ using Bitmap = Unique<HBITMAP, GdiObjectTraits>;
 using Font = Unique<HFONT, GdiObjectTraits>;
 using Pen = Unique<HPEN, GdiObjectTraits>;
 using Brush = Unique<HBRUSH, GdiObjectTraits>;
+using Region = Unique<HRGN, GdiObjectTraits>;
 // Both go with DeleteDC; the names say where the DC came from.
 using MemoryDc = Unique<HDC, DcTraits>;   // from CreateCompatibleDC
 using PrinterDc = Unique<HDC, DcTraits>;  // from CreateDC for a printer, or the print dialog

@@ -5,10 +5,12 @@
 #include <utility>
 #include <vector>
 
+#include "framework/dpi.h"
 #include "framework/frame.h"
 #include "framework/gdi.h"
 #include "framework/print_progress.h"
 #include "framework/view.h"
+#include "framework/window_dpi.h"
 
 namespace {
 
@@ -29,7 +31,25 @@ constexpr BarButton kBarButtons[] = {
 constexpr wchar_t kOnePage[] = L"&One Page";
 constexpr wchar_t kTwoPage[] = L"&Two Page";
 
-HFONT BarFont() { return static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT)); }
+// The message font's height at 96 dpi, where the system cannot say it for a DPI.
+constexpr int kBarTextPx = 12;
+
+// The bar's font: the system's message font for the preview's DPI, so that its texts are as
+// large to the eye on every monitor.
+fw::Font BarFontFor(int dpi) {
+    using ParametersForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi = reinterpret_cast<ParametersForDpi>(reinterpret_cast<void (*)()>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "SystemParametersInfoForDpi")));
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi)))
+        return fw::Font(::CreateFontIndirectW(&metrics.lfMessageFont));
+    LOGFONTW font{};
+    ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(font), &font);
+    font.lfHeight = -AtDpi(kBarTextPx, dpi);
+    font.lfWidth = 0;
+    return fw::Font(::CreateFontIndirectW(&font));
+}
 
 // A preview is closed from its own button and key handlers, and the window kernel still uses
 // the object when such a handler returns: window and object go a moment later, from the
@@ -121,20 +141,33 @@ int CPrintPreviewWnd::OnCreate(CREATESTRUCTW*) {
                                         0, 0, 0, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(b.id)), module,
                                         nullptr);
         if (!button) return -1;
-        ::SendMessageW(button, WM_SETFONT, reinterpret_cast<WPARAM>(BarFont()), FALSE);
     }
-    HWND status = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
-                                    m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kStatusId)), module, nullptr);
-    if (status) ::SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(BarFont()), FALSE);
+    ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, m_hWnd,
+                      reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kStatusId)), module, nullptr);
+    FollowDpi();
     if (!m_area.Create(m_hWnd, kPageAreaId)) return -1;
     UpdateBar();
     return 0;
 }
 
+void CPrintPreviewWnd::FollowDpi() {
+    const int dpi = fw::WindowDpi(m_hWnd);
+    if (m_barFont && dpi == m_nBarDpi) return;
+    fw::Font font = BarFontFor(dpi);
+    if (!font) return;
+    for (const BarButton& b : kBarButtons)
+        ::SendMessageW(Button(b.id), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    ::SendMessageW(::GetDlgItem(m_hWnd, kStatusId), WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    // The controls hold the old font until now: it goes only after they took the new one.
+    m_barFont = std::move(font);
+    m_nBarDpi = dpi;
+}
+
 void CPrintPreviewWnd::LayOutBar(int width) {
+    FollowDpi();
     const fw::WindowDc window(m_hWnd);
     const HDC dc = window.get();
-    const fw::ScopedSelect font(dc, BarFont());
+    const fw::ScopedSelect font(dc, m_barFont.get());
     TEXTMETRICW tm{};
     ::GetTextMetricsW(dc, &tm);
     const int buttonHeight = tm.tmHeight + 10;

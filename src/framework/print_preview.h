@@ -5,6 +5,7 @@
 #pragma once
 #include <memory>
 
+#include "framework/gdi.h"
 #include "framework/print_preview_area.h"
 #include "framework/print_preview_layout.h"
 #include "framework/view.h"
@@ -70,6 +71,8 @@ private:
     void SetZoom(int zoom);
     void UpdateBar();
     void LayOutBar(int width);
+    // The bar's texts in the font for the preview's monitor (made again when its DPI changed).
+    void FollowDpi();
 
     CFrameWnd* m_pFrame;
     CView* m_pView;
@@ -81,5 +84,7 @@ private:
     bool m_bCreated = false;  // the window lived: from then on it owns the object
     bool m_bClosing = false;
     int m_nBarHeight = 0;
+    fw::Font m_barFont;  // the buttons' and the status line's, for the DPI below
+    int m_nBarDpi = 0;
     CPreviewPageArea m_area;
 };

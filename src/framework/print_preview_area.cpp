@@ -6,17 +6,12 @@
 #include "framework/dc.h"
 #include "framework/print_preview.h"
 #include "framework/view.h"
+#include "framework/window_dpi.h"
 
 namespace {
 
 constexpr int kScrollLine = 40;
 constexpr COLORREF kShadowColour = RGB(64, 64, 64);
-
-int ScreenDpi() {
-    const fw::WindowDc screen(nullptr);
-    const int dpi = ::GetDeviceCaps(screen.get(), LOGPIXELSX);
-    return dpi > 0 ? dpi : 96;
-}
 
 SIZE SizeOf(const RECT& rc) { return {rc.right - rc.left, rc.bottom - rc.top}; }
 
@@ -58,8 +53,9 @@ bool CPreviewPageArea::Create(HWND parent, UINT id) {
 PreviewLayout CPreviewPageArea::CurrentLayout() const {
     RECT client{};
     GetClientRect(&client);
+    // Actual size is an inch of paper to an inch of the monitor the preview is on.
     return LayOutPreview(m_preview.m_paper, SizeOf(client), m_preview.PagesShown(), m_preview.m_nZoom, m_scroll,
-                         ScreenDpi());
+                         fw::WindowDpi(m_hWnd));
 }
 
 void CPreviewPageArea::Refresh(bool resetScroll) {

@@ -20,6 +20,8 @@ inline constexpr HelpRow kHelpRows[] = {
     {L"B / W", L"black / white screen; the same key brings the slide back"},
     {L"Cursor left / right, wheel (on a photo)", L"previous / next photo of the slide"},
     {L"F1, F5, Shift", L"full-screen mode on/off"},
+    {L"S", L"show and presenter console swap monitors"},
+    {L"+ / -", L"talk length 5 minutes longer / shorter"},
     {L"Escape", L"close what is open; leave a photo; else leave full-screen; else quit"},
     {L"Period", L"window to the back; again, to the front"},
     {L"Ctrl+B", L"window to the back"},
@@ -31,16 +33,31 @@ inline constexpr HelpRow kHelpRows[] = {
 // clang-format on
 inline constexpr int kHelpRowCount = static_cast<int>(sizeof(kHelpRows) / sizeof(kHelpRows[0]));
 
-// The height of the help's text in a window of this height: the whole table fits, within bounds.
-int HelpFontHeight(int windowH);
+// The help's text height at 96 dpi; the monitor's DPI scales it (framework/dpi.h).
+inline constexpr int kHelpTextPx = 16;
+// The smallest text the help shrinks to in a window too small for it.
+inline constexpr int kHelpSmallestText = 5;
+
+// From one row to the next, and the table's padding and column gap, for a text height.
+inline int HelpLineHeight(int textH) { return textH * 7 / 5; }
+
+// The margin the table keeps from the window's edges.
+int HelpMargin(const SlideRect& window);
+
+// The height of the help's text in `window`: `preferred` (the DPI's), smaller where the table of
+// `rows` rows, `tableW` pixels wide with text of that height, would not fit inside the window with
+// its margin, across or down; never below the smallest.
+int HelpFontHeight(const SlideRect& window, int rows, int preferred, int tableW);
 
 struct HelpPlacement {
-    SlideRect box;     // the table's ground, centred in the window
+    SlideRect box;     // the table's ground, centred in the window and inside its margin
     int inputX = 0;    // left edge of the input column
     int actionX = 0;   // left edge of the action column
     int firstY = 0;    // top of the first row
     int lineH = 0;     // from one row to the next
 };
 
+// The width of the table whose widest input and action texts are inputW and actionW.
+int HelpTableWidth(int lineH, int inputW, int actionW);
 // The table for rows of lineH pixels whose widest input and action texts are inputW and actionW.
 HelpPlacement PlaceHelp(const SlideRect& window, int rows, int lineH, int inputW, int actionW);

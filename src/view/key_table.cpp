@@ -21,10 +21,10 @@ const KeyRow* RowFor(Input input, unsigned code, bool ctrlHeld, bool pictureMode
 
 }  // namespace
 
-Commands CommandsFor(Input input, unsigned code, bool ctrlHeld, bool pictureMode, Overlay overlay) {
+Commands CommandsFor(Input input, unsigned code, bool ctrlHeld, bool pictureMode, Overlay overlay, bool repeat) {
     Commands out;
     const KeyRow* row = RowFor(input, code, ctrlHeld, pictureMode, overlay);
-    if (!row) return out;
+    if (!row || (repeat && IgnoresRepeat(row->command))) return out;
     out.first = row->command;
     if (row->then == Then::AsPlain && overlay != Overlay::None) {
         if (const KeyRow* plain = RowFor(input, code, ctrlHeld, pictureMode, Overlay::None)) out.then = plain->command;

@@ -26,6 +26,8 @@ inline constexpr OverlaySet kPlain = In(Overlay::None);
 inline constexpr OverlaySet kEveryOverlay = In(Overlay::None) | In(Overlay::Number) | In(Overlay::Blank) |
                                             In(Overlay::Overview) | In(Overlay::Help);
 inline constexpr OverlaySet kAnyOverlayShown = kEveryOverlay & ~kPlain;
+// The key help closes on every key: the window's own keys act over every other overlay.
+inline constexpr OverlaySet kEveryOverlayButHelp = kEveryOverlay & ~In(Overlay::Help);
 
 enum class Command {
     None,
@@ -62,7 +64,33 @@ enum class Command {
     CloseOverview,          // back to what was shown before
     ShowHelp,
     CloseHelp,
+    SwapScreens,            // the show and the presenter console change monitors
+    LongerTalk,             // the talk's length, 5 minutes more or less
+    ShorterTalk,
 };
+
+// Commands that a held key's auto-repeat must not run again: each press toggles, opens or closes
+// something once, and a repeat would flicker it back (or quit where Escape left full-screen).
+// The page and frame moves, the digits and the photos keep repeating.
+constexpr bool IgnoresRepeat(Command c) {
+    switch (c) {
+    case Command::ToggleFullScreen:
+    case Command::LeaveFullScreenOrQuit:
+    case Command::SendToBack:
+    case Command::ToggleSentBack:
+    case Command::BlankBlack:
+    case Command::BlankWhite:
+    case Command::EndBlank:
+    case Command::OpenOverview:
+    case Command::CloseOverview:
+    case Command::ShowHelp:
+    case Command::CloseHelp:
+    case Command::SwapScreens:
+    case Command::LongerTalk:
+    case Command::ShorterTalk: return true;
+    default: return false;
+    }
+}
 
 // After a row's command: stop, or do what the same input does with no overlay.
 enum class Then { Stop, AsPlain };
@@ -98,14 +126,16 @@ struct KeyRow {
 
 // clang-format off
 inline constexpr KeyRow kKeyTable[] = {
-    // Whatever is shown: full-screen mode, the window's place in the stack, and Ctrl alone, which
-    // ends no overlay (it is half of Ctrl+B).
-    {Input::Key, VK_SHIFT, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen, kEveryOverlay},
-    {Input::Key, VK_F1, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen, kEveryOverlay},
-    {Input::Key, VK_F5, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen, kEveryOverlay},
-    {Input::Key, 'B', CtrlState::Held, ViewMode::Any, Command::SendToBack, kEveryOverlay},
-    {Input::Key, VK_OEM_PERIOD, CtrlState::Any, ViewMode::Any, Command::ToggleSentBack, kEveryOverlay},
-    {Input::Key, VK_CONTROL, CtrlState::Any, ViewMode::Any, Command::None, kEveryOverlay},
+    // Whatever is shown (but the key help, which any key closes first): full-screen mode, the
+    // screens swapped, the window's place in the stack, and Ctrl alone, which ends no overlay (it
+    // is half of Ctrl+B).
+    {Input::Key, VK_SHIFT, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen, kEveryOverlayButHelp},
+    {Input::Key, VK_F1, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen, kEveryOverlayButHelp},
+    {Input::Key, VK_F5, CtrlState::Any, ViewMode::Any, Command::ToggleFullScreen, kEveryOverlayButHelp},
+    {Input::Key, 'S', CtrlState::Up, ViewMode::Any, Command::SwapScreens, kEveryOverlayButHelp},
+    {Input::Key, 'B', CtrlState::Held, ViewMode::Any, Command::SendToBack, kEveryOverlayButHelp},
+    {Input::Key, VK_OEM_PERIOD, CtrlState::Any, ViewMode::Any, Command::ToggleSentBack, kEveryOverlayButHelp},
+    {Input::Key, VK_CONTROL, CtrlState::Any, ViewMode::Any, Command::None, kEveryOverlayButHelp},
     // An overlay's Escape key-down does nothing: its character closes the overlay, and nothing else.
     {Input::Key, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::None, kAnyOverlayShown},
 
@@ -129,6 +159,12 @@ inline constexpr KeyRow kKeyTable[] = {
     {Input::Key, 'W', CtrlState::Up, ViewMode::Any, Command::BlankWhite},
     {Input::Key, VK_TAB, CtrlState::Up, ViewMode::Any, Command::OpenOverview},
     {Input::Key, 'H', CtrlState::Up, ViewMode::Any, Command::ShowHelp},
+    // The talk's length, for the presenter console's time left: '+' and '-' of the main block
+    // (unshifted, since Shift is a full-screen key) and of the numeric pad.
+    {Input::Key, VK_OEM_PLUS, CtrlState::Up, ViewMode::Any, Command::LongerTalk},
+    {Input::Key, VK_ADD, CtrlState::Up, ViewMode::Any, Command::LongerTalk},
+    {Input::Key, VK_OEM_MINUS, CtrlState::Up, ViewMode::Any, Command::ShorterTalk},
+    {Input::Key, VK_SUBTRACT, CtrlState::Up, ViewMode::Any, Command::ShorterTalk},
     {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::BackToSlide},
     {Input::Wheel, kWheelAway, CtrlState::Any, ViewMode::Picture, Command::PreviousPhoto},
     {Input::Wheel, kWheelToward, CtrlState::Any, ViewMode::Picture, Command::NextPhoto},
@@ -175,7 +211,14 @@ inline constexpr KeyRow kKeyTable[] = {
     {Input::Wheel, kWheelToward, CtrlState::Any, ViewMode::Any, Command::FrameRight, In(Overlay::Overview)},
     {Input::Click, kAnyCode, CtrlState::Any, ViewMode::Any, Command::ShowClicked, In(Overlay::Overview)},
 
-    // The key help: any key, the Escape character, the wheel or a click closes it.
+    // The key help: any key, the Escape character, the wheel or a click closes it. The window's
+    // own keys then do what they always do; every other input only closes it.
+    {Input::Key, VK_SHIFT, CtrlState::Any, ViewMode::Any, Command::CloseHelp, In(Overlay::Help), Then::AsPlain},
+    {Input::Key, VK_F1, CtrlState::Any, ViewMode::Any, Command::CloseHelp, In(Overlay::Help), Then::AsPlain},
+    {Input::Key, VK_F5, CtrlState::Any, ViewMode::Any, Command::CloseHelp, In(Overlay::Help), Then::AsPlain},
+    {Input::Key, 'S', CtrlState::Up, ViewMode::Any, Command::CloseHelp, In(Overlay::Help), Then::AsPlain},
+    {Input::Key, 'B', CtrlState::Held, ViewMode::Any, Command::CloseHelp, In(Overlay::Help), Then::AsPlain},
+    {Input::Key, VK_OEM_PERIOD, CtrlState::Any, ViewMode::Any, Command::CloseHelp, In(Overlay::Help), Then::AsPlain},
     {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::CloseHelp, In(Overlay::Help)},
     {Input::Key, kAnyCode, CtrlState::Any, ViewMode::Any, Command::CloseHelp, In(Overlay::Help)},
     {Input::Wheel, kAnyCode, CtrlState::Any, ViewMode::Any, Command::CloseHelp, In(Overlay::Help)},
@@ -184,12 +227,14 @@ inline constexpr KeyRow kKeyTable[] = {
 // clang-format on
 
 // What one input does: the first row's command, and the command that follows when the row hands
-// the input on (None otherwise).
+// the input on (None otherwise). A key's auto-repeat (`repeat`) does nothing where the first
+// row's command ignores repeats.
 struct Commands {
     Command first = Command::None;
     Command then = Command::None;
 };
-Commands CommandsFor(Input input, unsigned code, bool ctrlHeld, bool pictureMode, Overlay overlay);
+Commands CommandsFor(Input input, unsigned code, bool ctrlHeld, bool pictureMode, Overlay overlay,
+                     bool repeat = false);
 
 // The command of the first row for this input with no overlay shown; None when no row matches.
 Command CommandFor(Input input, unsigned code, bool ctrlHeld, bool pictureMode);

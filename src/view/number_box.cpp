@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/dpi.h"
+
 void TypedNumber::Append(int digit) {
     if (digit < 0 || digit > 9 || digits_.size() >= kMaxDigits) return;
     digits_.push_back(static_cast<wchar_t>(L'0' + digit));
@@ -22,4 +24,4 @@ SlideRect NumberBoxRect(const SlideRect& window, int textW, int textH) {
     return {right - w, top, right, top + h};
 }
 
-int NumberBoxFontHeight(int windowH) { return std::clamp(windowH / 14, 12, 160); }
+int NumberBoxFontHeight(int windowH, int dpi) { return std::max(8, std::min(AtDpi(kNumberBoxTextPx, dpi), windowH / 8)); }

@@ -31,5 +31,8 @@ private:
 // The box in the window's top-right corner, around text of textW x textH pixels, with a margin
 // of half the text's height inside and out.
 SlideRect NumberBoxRect(const SlideRect& window, int textW, int textH);
-// The height of the box's digits in a window of this height.
-int NumberBoxFontHeight(int windowH);
+// The height of the box's digits at 96 dpi; the monitor's DPI scales it (framework/dpi.h).
+inline constexpr int kNumberBoxTextPx = 40;
+// The height of the box's digits in a window of this height on a monitor of `dpi`: the DPI's size,
+// smaller in a window too low for it.
+int NumberBoxFontHeight(int windowH, int dpi);

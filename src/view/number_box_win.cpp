@@ -12,9 +12,9 @@ fw::Font BoxFont(int height) {
 
 }  // namespace
 
-void DrawNumberBox(HDC dc, const SlideRect& window, const std::wstring& digits) {
+void DrawNumberBox(HDC dc, const SlideRect& window, const std::wstring& digits, int dpi) {
     if (digits.empty()) return;
-    const fw::Font font = BoxFont(NumberBoxFontHeight(window.Height()));
+    const fw::Font font = BoxFont(NumberBoxFontHeight(window.Height(), dpi));
     const fw::ScopedTextState text(dc, font.get(), kOverlayText, TA_LEFT | TA_TOP, TRANSPARENT);
     SIZE size{};
     // The box is as wide as the widest number, so it does not jump while digits come.

@@ -17,8 +17,9 @@ inline constexpr COLORREF kThumbnailPending = RGB(72, 72, 80);
 inline constexpr COLORREF kOverlayGround = RGB(16, 16, 48);
 inline constexpr COLORREF kOverlayText = RGB(255, 255, 255);
 
-void DrawNumberBox(HDC dc, const SlideRect& window, const std::wstring& digits);
-void DrawKeyHelp(HDC dc, const SlideRect& window);
+// Their texts are sized for the window's monitor of `dpi`.
+void DrawNumberBox(HDC dc, const SlideRect& window, const std::wstring& digits, int dpi);
+void DrawKeyHelp(HDC dc, const SlideRect& window, int dpi);
 // `count` slides as thumbnails, numbered, `framed` framed; those not made yet (all of them
 // without thumbnails) as numbered frames.
-void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const Thumbnails* thumbnails);
+void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const Thumbnails* thumbnails, int dpi);

@@ -1,7 +1,7 @@
-// The overview: every slide as a thumbnail in the grid of the overview layout, numbered, the
-// chosen one framed. A thumbnail of the current size is copied as it is; one of an older size is
-// stretched (quickly: it is about to be made again); one not made yet is a numbered frame.
-#include <algorithm>
+// The overview: every slide as a thumbnail in the grid of the overview layout, its number under
+// it (off the slide's title), the chosen one framed with its number. A thumbnail of the current
+// size is copied as it is; one of an older size is stretched (quickly: it is about to be made
+// again); one not made yet is a plain tile.
 #include <cwchar>
 
 #include "framework/gdi.h"
@@ -27,27 +27,29 @@ void Stretch(HDC dc, const SlideRect& tile, const fw::PixelBuffer& pixels) {
 
 }  // namespace
 
-void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const Thumbnails* thumbnails) {
-    const OverviewLayout layout = LayOutOverview(window.Width(), window.Height(), count);
+void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const Thumbnails* thumbnails, int dpi) {
+    const OverviewLayout layout = LayOutOverview(window.Width(), window.Height(), count, dpi);
     const fw::Brush ground(::CreateSolidBrush(kOverviewGround));
     Fill(dc, window, ground.get());
     if (layout.count == 0) return;
 
     const fw::Brush pending(::CreateSolidBrush(kThumbnailPending));
     const fw::Brush frame(::CreateSolidBrush(kOverviewFrame));
-    const fw::Brush label(::CreateSolidBrush(kOverlayGround));
-    const int labelH = std::max(8, layout.tileH / 5);
-    const fw::Font font(::CreateFontW(labelH * 4 / 5, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
+    const fw::Font font(::CreateFontW(layout.labelText, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
                                       DEFAULT_PITCH | FF_SWISS, L"Tahoma"));
     const fw::ScopedTextState text(dc, font.get(), kOverlayText, TA_LEFT | TA_TOP, TRANSPARENT);
 
+    const auto onWindow = [&](SlideRect r) {
+        r.left += window.left, r.right += window.left, r.top += window.top, r.bottom += window.top;
+        return r;
+    };
     for (int i = 0; i < layout.count; ++i) {
-        SlideRect tile = layout.Tile(i);
-        tile.left += window.left, tile.right += window.left, tile.top += window.top, tile.bottom += window.top;
+        const SlideRect tile = onWindow(layout.Tile(i));
         if (i == framed) {
+            const SlideRect cell = onWindow(layout.Cell(i));
             const int f = layout.frame;
-            Fill(dc, {tile.left - f, tile.top - f, tile.right + f, tile.bottom + f}, frame.get());
+            Fill(dc, {cell.left - f, cell.top - f, cell.right + f, cell.bottom + f}, frame.get());
         }
         const auto pixels = thumbnails ? thumbnails->Get(i) : nullptr;
         if (pixels && pixels->width() == tile.Width() && pixels->height() == tile.Height()) {
@@ -57,16 +59,13 @@ void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const 
         } else {
             Fill(dc, tile, pending.get());
         }
-        // The slide's number, as the speaker types it for a jump.
+        // The slide's number, as the speaker types it for a jump, under its thumbnail; dark on the
+        // frame's colour for the chosen one.
+        const SlideRect label = onWindow(layout.Label(i));
         wchar_t number[8];
         const int len = std::swprintf(number, 8, L"%d", i + 1);
-        SIZE size{};
-        ::GetTextExtentPoint32W(dc, number, len, &size);
-        const int pad = std::max(2, labelH / 6);
-        const SlideRect box{tile.left, tile.top, std::min(tile.right, tile.left + static_cast<int>(size.cx) + 2 * pad),
-                            std::min(tile.bottom, tile.top + labelH)};
-        Fill(dc, box, label.get());
-        RECT textRc{box.left, box.top, box.right, box.bottom};
-        ::DrawTextW(dc, number, len, &textRc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+        RECT textRc{label.left, label.top, label.right, label.bottom};
+        ::SetTextColor(dc, i == framed ? kOverviewGround : kOverlayText);
+        ::DrawTextW(dc, number, len, &textRc, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
     }
 }

@@ -81,12 +81,18 @@ public:
 
     // The main frame when the application's main window is one, else null.
     static CMainFrame* MainFrame();
+    // Whether a key-down for the view goes to its key table before the frame's accelerators: any
+    // key while the key help is shown, and a held key's repeat that the table ignores.
+    bool TakesKeyBeforeAccelerators(UINT vk, LPARAM lParam) const;
+    // The DPI of the view's monitor, which its texts are sized by.
+    int TextDpi() const;
 
 private:
     // The commands of the key table.
-    void RunInput(Input input, unsigned code, bool ctrl, CPoint point);
+    void RunInput(Input input, unsigned code, bool ctrl, CPoint point, bool repeat);
     void RunCommand(Command command, unsigned code, CPoint point);
     void ToggleFullScreen();
+    void SwapScreens();
     void LeaveFullScreenOrQuit();
     void StepPage(bool (*step)());
     void ToggleSentBack();

@@ -7,6 +7,8 @@
 
 #include "app/app.h"
 #include "app/mainframe.h"
+#include "console/console_win.h"
+#include "console/talk_time.h"
 #include "deck/page_cursor.h"
 #include "framework/app.h"
 #include "launch/dispatch.h"
@@ -54,24 +56,37 @@ void SetWallClock(WallClockFn clock) { g_wallClock = clock ? clock : &SystemWall
 
 // ---- Keys, the Escape character and the wheel ----
 
-void CPemboroView::OnKeyDown(UINT nChar, UINT, UINT) {
+void CPemboroView::OnKeyDown(UINT nChar, UINT, UINT nFlags) {
     // Read once, before any action: what the key does must not depend on what it changed.
     const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    RunInput(Input::Key, nChar, ctrl, CPoint{});
+    RunInput(Input::Key, nChar, ctrl, CPoint{}, (nFlags & KF_REPEAT) != 0);
 }
 
-void CPemboroView::OnChar(UINT nChar, UINT, UINT) { RunInput(Input::Char, nChar, false, CPoint{}); }
+void CPemboroView::OnChar(UINT nChar, UINT, UINT nFlags) {
+    RunInput(Input::Char, nChar, false, CPoint{}, (nFlags & KF_REPEAT) != 0);
+}
+
+bool CPemboroView::TakesKeyBeforeAccelerators(UINT vk, LPARAM lParam) const {
+    // Any key closes the key help, F1 and Ctrl+P too; and a held F1 toggles once, as Shift does.
+    if (m_overlay.shown == Overlay::Help) return true;
+    const bool repeat = (lParam & (1 << 30)) != 0;
+    if (!repeat) return false;
+    const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
+    const bool picture = !m_strPicture.empty();
+    return CommandsFor(Input::Key, vk, ctrl, picture, m_overlay.shown, false).first != Command::None &&
+           CommandsFor(Input::Key, vk, ctrl, picture, m_overlay.shown, true).first == Command::None;
+}
 
 BOOL CPemboroView::OnMouseWheel(UINT, short zDelta, CPoint) {
-    RunInput(Input::Wheel, WheelCode(zDelta), false, CPoint{});
+    RunInput(Input::Wheel, WheelCode(zDelta), false, CPoint{}, false);
     // Requested even at the ends: the wheel always answers with a fresh paint.
     InvalidateRect(nullptr, TRUE);
     return TRUE;
 }
 
-void CPemboroView::RunInput(Input input, unsigned code, bool ctrl, CPoint point) {
+void CPemboroView::RunInput(Input input, unsigned code, bool ctrl, CPoint point, bool repeat) {
     const Overlay before = m_overlay.shown;
-    const Commands commands = CommandsFor(input, code, ctrl, !m_strPicture.empty(), before);
+    const Commands commands = CommandsFor(input, code, ctrl, !m_strPicture.empty(), before, repeat);
     // Quitting destroys this view: a command handed on never follows it.
     if (commands.first == Command::LeaveFullScreenOrQuit) return LeaveFullScreenOrQuit();
     RunCommand(commands.first, code, point);
@@ -116,12 +131,19 @@ void CPemboroView::RunCommand(Command command, unsigned code, CPoint point) {
     case Command::EndBlank:
     case Command::CloseOverview:
     case Command::CloseHelp: ShowOverlay(Overlay::None); break;
+    case Command::SwapScreens: SwapScreens(); break;
+    case Command::LongerTalk: SetTalkMinutes(LongerTalk(g_talkMinutes)); break;
+    case Command::ShorterTalk: SetTalkMinutes(ShorterTalk(g_talkMinutes)); break;
     case Command::None: break;
     }
 }
 
 void CPemboroView::ToggleFullScreen() {
     if (CMainFrame* frame = MainFrame()) frame->OnFullScreen();
+}
+
+void CPemboroView::SwapScreens() {
+    if (CMainFrame* frame = MainFrame()) frame->SwapScreens();
 }
 
 void CPemboroView::LeaveFullScreenOrQuit() {
@@ -152,7 +174,7 @@ void CPemboroView::BackToSlide() {
 void CPemboroView::OnLButtonDown(UINT, CPoint point) {
     ClearHover();
     RaiseFrame(MainFrame());
-    RunInput(Input::Click, kLeftButton, false, point);
+    RunInput(Input::Click, kLeftButton, false, point, false);
 }
 
 void CPemboroView::Activate(CPoint point) {

@@ -82,7 +82,7 @@ void CPemboroView::ShowSlide(int row) {
 }
 
 void CPemboroView::MoveOverviewFrame(Command move) {
-    const OverviewLayout layout = LayOutOverview(m_rcSlide.Width(), m_rcSlide.Height(), SLIDE_COUNT);
+    const OverviewLayout layout = LayOutOverview(m_rcSlide.Width(), m_rcSlide.Height(), SLIDE_COUNT, TextDpi());
     const int framed = MoveFrame(layout, m_overlay.framed, MoveOf(move));
     if (framed == m_overlay.framed) return;
     m_overlay.framed = framed;
@@ -90,7 +90,7 @@ void CPemboroView::MoveOverviewFrame(Command move) {
 }
 
 void CPemboroView::ShowClicked(CPoint point) {
-    const OverviewLayout layout = LayOutOverview(m_rcSlide.Width(), m_rcSlide.Height(), SLIDE_COUNT);
+    const OverviewLayout layout = LayOutOverview(m_rcSlide.Width(), m_rcSlide.Height(), SLIDE_COUNT, TextDpi());
     const int row = layout.TileAt(point.x - m_rcSlide.left, point.y - m_rcSlide.top);
     if (row >= 0) ShowSlide(row);
 }
@@ -116,15 +116,15 @@ bool CPemboroView::DrawOverlayInstead(HDC dc, const SlideRect& rc) {
     }
     if (m_overlay.shown == Overlay::Overview) {
         if (m_thumbnails) m_overlay.thumbnailsPainted = m_thumbnails->Generation();
-        DrawOverview(dc, rc, SLIDE_COUNT, m_overlay.framed, m_thumbnails.get());
+        DrawOverview(dc, rc, SLIDE_COUNT, m_overlay.framed, m_thumbnails.get(), TextDpi());
         return true;
     }
     return false;
 }
 
 void CPemboroView::DrawOverlayOver(HDC dc, const SlideRect& rc) {
-    if (m_overlay.shown == Overlay::Number) DrawNumberBox(dc, rc, m_overlay.typed.text());
-    else if (m_overlay.shown == Overlay::Help) DrawKeyHelp(dc, rc);
+    if (m_overlay.shown == Overlay::Number) DrawNumberBox(dc, rc, m_overlay.typed.text(), TextDpi());
+    else if (m_overlay.shown == Overlay::Help) DrawKeyHelp(dc, rc, TextDpi());
 }
 
 void CPemboroView::PrepareThumbnails(const SlideRect& rc) {
@@ -144,7 +144,7 @@ void CPemboroView::PrepareThumbnails(const SlideRect& rc) {
         };
         m_thumbnails = std::make_shared<Thumbnails>(std::move(paths), std::move(hooks));
     }
-    const OverviewLayout layout = LayOutOverview(rc.Width(), rc.Height(), SLIDE_COUNT);
+    const OverviewLayout layout = LayOutOverview(rc.Width(), rc.Height(), SLIDE_COUNT, TextDpi());
     m_thumbnails->SetTileSize(layout.tileW, layout.tileH);
     // Once per cache (tests and benchmarks may put a fresh one in place). The job reads decoded
     // pixels through the lookup the worker gives it, never through the cache object itself.

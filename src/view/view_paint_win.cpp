@@ -10,6 +10,7 @@
 #include "console/console_win.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
+#include "framework/dpi.h"
 #include "framework/gdi.h"
 #include "framework/halftone_blit.h"
 #include "launch/target_names.h"
@@ -124,7 +125,9 @@ void CPemboroView::DrawHotspotHover(const Hotspot* h) {
     {
         const fw::WindowDc dc(m_hWnd);
         if (dc) {
-            const fw::Font font(::CreateFontW(label.fontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+            // The label's size on a 96-dpi screen follows the square; the monitor's DPI scales it.
+            const int height = AtDpi(label.fontHeight, TextDpi());
+            const fw::Font font(::CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                               DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
             const fw::ScopedTextState state(dc.get(), font.get(), kLabelColour, TA_CENTER | TA_BOTTOM, TRANSPARENT);

@@ -8,6 +8,7 @@
 #include "launch/file_tests.h"
 #include "launch/target_names.h"
 #include "framework/app.h"
+#include "framework/window_dpi.h"
 #include "view/geometry.h"
 #include "view/picture_rules.h"
 #include "view/screen_pictures_win.h"
@@ -27,6 +28,8 @@ CMainFrame* CPemboroView::MainFrame() {
     CWinApp* app = AfxGetApp();
     return app ? dynamic_cast<CMainFrame*>(app->m_pMainWnd) : nullptr;
 }
+
+int CPemboroView::TextDpi() const { return fw::WindowDpi(m_hWnd); }
 
 const SlidePage& CPemboroView::CurrentSlide() const { return g_slideDeck[CurrentSlideIndex()]; }
 

@@ -22,6 +22,8 @@
     KEY(VK_DOWN, 0x28)            \
     KEY(VK_NUMPAD0, 0x60)         \
     KEY(VK_NUMPAD9, 0x69)         \
+    KEY(VK_ADD, 0x6B)             \
+    KEY(VK_SUBTRACT, 0x6D)        \
     KEY(VK_DECIMAL, 0x6E)         \
     KEY(VK_F1, 0x70)              \
     KEY(VK_F2, 0x71)              \
@@ -29,7 +31,9 @@
     KEY(VK_F4, 0x73)              \
     KEY(VK_F5, 0x74)              \
     KEY(VK_F6, 0x75)              \
+    KEY(VK_OEM_PLUS, 0xBB)        \
     KEY(VK_OEM_COMMA, 0xBC)       \
+    KEY(VK_OEM_MINUS, 0xBD)       \
     KEY(VK_OEM_PERIOD, 0xBE)
 
 #ifndef VK_SHIFT

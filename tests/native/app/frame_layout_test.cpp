@@ -53,32 +53,91 @@ TEST(MoveOntoMonitor, KeepsThePlaceAndFitsTheSize) {
 
 TEST(MonitorNumbering, PrimaryFirstThenLeftToRight) {
     const std::vector<MonitorEntry> three = {
-        {{1920, 0, 3200, 720}, false}, {{0, 0, 1920, 1080}, true}, {{-1280, 0, 0, 1024}, false}};
+        {{1920, 0, 3200, 720}, false, L""}, {{0, 0, 1920, 1080}, true, L""}, {{-1280, 0, 0, 1024}, false, L""}};
     EXPECT_EQ(MonitorNumbering(three), (std::vector<int>{1, 2, 0}));
     struct Case {
         int number, index;
     } const cases[] = {{1, 1}, {2, 2}, {3, 0}, {4, 1}, {0, 1}, {-3, 1}, {1000000, 1}};
     for (const Case& c : cases) EXPECT_EQ(MonitorForNumber(three, c.number), c.index) << c.number;
 
-    const std::vector<MonitorEntry> one = {{{0, 0, 2560, 1440}, true}};
+    const std::vector<MonitorEntry> one = {{{0, 0, 2560, 1440}, true, L""}};
     EXPECT_EQ(MonitorForNumber(one, 1), 0);
     EXPECT_EQ(MonitorForNumber(one, 2), 0) << "no such monitor: the primary one";
     EXPECT_EQ(MonitorForNumber({}, 1), -1);
     // Stacked monitors with the same left: top to bottom.
     const std::vector<MonitorEntry> stacked = {
-        {{0, 1080, 1920, 2160}, false}, {{0, -1080, 1920, 0}, false}, {{0, 0, 1920, 1080}, true}};
+        {{0, 1080, 1920, 2160}, false, L""}, {{0, -1080, 1920, 0}, false, L""}, {{0, 0, 1920, 1080}, true, L""}};
     EXPECT_EQ(MonitorNumbering(stacked), (std::vector<int>{2, 1, 0}));
 }
 
 TEST(ConsoleMonitorFor, AnotherMonitorThanTheShows) {
-    const std::vector<MonitorEntry> two = {{{0, 0, 1920, 1080}, true}, {{1920, 0, 3200, 720}, false}};
+    const std::vector<MonitorEntry> two = {{{0, 0, 1920, 1080}, true, L""}, {{1920, 0, 3200, 720}, false, L""}};
     EXPECT_EQ(ConsoleMonitorFor(two, 0), 1) << "the show on the primary: the other one";
     EXPECT_EQ(ConsoleMonitorFor(two, 1), 0) << "the show elsewhere: the primary one";
     const std::vector<MonitorEntry> three = {
-        {{0, 0, 1920, 1080}, true}, {{3840, 0, 5760, 1080}, false}, {{1920, 0, 3840, 1080}, false}};
+        {{0, 0, 1920, 1080}, true, L""}, {{3840, 0, 5760, 1080}, false, L""}, {{1920, 0, 3840, 1080}, false, L""}};
     EXPECT_EQ(ConsoleMonitorFor(three, 0), 2) << "the next in the speaker's numbering";
     EXPECT_EQ(ConsoleMonitorFor(three, 1), 0);
-    EXPECT_EQ(ConsoleMonitorFor({{{0, 0, 1920, 1080}, true}}, 0), -1) << "one monitor: no other";
+    EXPECT_EQ(ConsoleMonitorFor({{{0, 0, 1920, 1080}, true, L""}}, 0), -1) << "one monitor: no other";
+}
+
+// A laptop with a projector, each by the name the system gives it.
+std::vector<MonitorEntry> Room(const SlideRect& laptop, const SlideRect& projector) {
+    return {{laptop, true, L"\\\\.\\DISPLAY1"}, {projector, false, L"\\\\.\\DISPLAY2"}};
+}
+
+TEST(FindMonitor, ByItsNameThenTheNearest) {
+    const SlideRect laptop{0, 0, 1920, 1080};
+    // The projector dragged from the right of the laptop to its left: the show keeps it by name,
+    // where its old rectangle lies on the laptop now.
+    const auto left = Room(laptop, {-1280, 0, 0, 720});
+    EXPECT_EQ(FindMonitor(left, L"\\\\.\\DISPLAY2", {1920, 0, 3200, 720}), 1);
+    EXPECT_EQ(FindMonitor(left, L"\\\\.\\DISPLAY1", {1920, 0, 3200, 720}), 0);
+    // Gone: the nearest, by the most of it, then by the least distance.
+    const std::vector<MonitorEntry> one = {{laptop, true, L"\\\\.\\DISPLAY1"}};
+    EXPECT_EQ(FindMonitor(one, L"\\\\.\\DISPLAY2", {1920, 0, 3200, 720}), 0);
+    const auto right = Room(laptop, {1920, 0, 3200, 720});
+    EXPECT_EQ(FindMonitor(right, L"", {1800, 0, 3000, 700}), 1) << "most of it on the projector";
+    EXPECT_EQ(FindMonitor(right, L"\\\\.\\DISPLAY9", {3300, 0, 4000, 700}), 1) << "nearest";
+    EXPECT_EQ(FindMonitor(right, L"", {-900, 0, -100, 700}), 0) << "nearest, on the left";
+    EXPECT_EQ(FindMonitor({}, L"\\\\.\\DISPLAY1", laptop), -1);
+}
+
+TEST(SwapTarget, TheConsolesMonitorOrTheOneItWouldTake) {
+    const auto two = Room({0, 0, 1920, 1080}, {1920, 0, 3200, 720});
+    EXPECT_EQ(SwapTarget(two, 0, 1), 1);
+    EXPECT_EQ(SwapTarget(two, 1, 0), 0) << "and back";
+    EXPECT_EQ(SwapTarget(two, 0, -1), 1) << "no console: the other monitor";
+    EXPECT_EQ(SwapTarget(two, 1, -1), 0);
+    EXPECT_EQ(SwapTarget(two, 0, 0), 1) << "a console over the show counts as none";
+    EXPECT_EQ(SwapTarget({{{0, 0, 1920, 1080}, true, L"A"}}, 0, -1), -1) << "one monitor: nothing";
+}
+
+TEST(PlacesAfterChange, TheConsoleFollowsTheMonitorsAndTheShowTakesAProjectorPluggedIn) {
+    const auto two = Room({0, 0, 1920, 1080}, {1920, 0, 3200, 720});
+    const std::vector<MonitorEntry> one = {{{0, 0, 1920, 1080}, true, L"\\\\.\\DISPLAY1"}};
+    struct Case {
+        const char* what;
+        const std::vector<MonitorEntry>* monitors;
+        int show;
+        bool full;
+        int console;
+        std::vector<int> added;
+        int showTo, consoleTo;
+    } const cases[] = {
+        {"projector plugged in under a full-screen show", &two, 0, true, -1, {1}, 1, 0},
+        {"projector plugged in beside a window", &two, 0, false, -1, {1}, 0, 1},
+        {"a monitor came back that the show is on", &two, 1, true, -1, {0}, 1, 0},
+        {"the console keeps its own monitor", &two, 0, true, 1, {}, 0, 1},
+        {"nothing added, console a window", &two, 1, true, -1, {}, 1, 0},
+        {"projector gone: a window", &one, 0, true, 0, {}, 0, -1},
+        {"projector gone, the console had the laptop", &one, 0, true, -1, {}, 0, -1},
+    };
+    for (const Case& c : cases) {
+        const RoomPlaces p = PlacesAfterChange(*c.monitors, c.show, c.full, c.console, c.added);
+        EXPECT_EQ(p.show, c.showTo) << c.what;
+        EXPECT_EQ(p.console, c.consoleTo) << c.what;
+    }
 }
 
 TEST(StripsToErase, OnlyRightOfAndBelowTheSlide) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 namespace {
 
 TEST(FindNoCase, FindsFirstOccurrenceIgnoringAsciiCase) {
@@ -127,14 +131,50 @@ TEST(SwitchNumberIn, TheMonitorSwitch) {
     for (const Case& c : cases) EXPECT_EQ(SwitchNumberIn(c.tail, L"Monitor"), c.number) << testing::PrintToString(std::wstring(c.tail));
 }
 
-TEST(ChooseRoom, MonitorAndConsole) {
+TEST(ChooseRoom, MonitorConsoleAndTalkLength) {
     const RoomChoice none = ChooseRoom(L"-Pro");
     EXPECT_EQ(none.nShowMonitor, 0);
     EXPECT_FALSE(none.bConsole);
+    EXPECT_EQ(none.nTalkMinutes, 0) << "no talk length: the console shows no time left";
     const RoomChoice both = ChooseRoom(L"/console -Monitor2 -big");
     EXPECT_EQ(both.nShowMonitor, 2);
     EXPECT_TRUE(both.bConsole);
     EXPECT_FALSE(ChooseRoom(L"-Consoles").bConsole);
+
+    struct Case {
+        const wchar_t* tail;
+        int minutes;
+    } const cases[] = {
+        {L"-Duration45", 45},
+        {L"/duration90 -Pro -Console", 90},
+        {L"-Monitor2 -DURATION20", 20},
+        {L"-Duration", 0},                   // no number
+        {L"-Duration45min", 0},              // not ended by a space or the end
+        {L"-Duration0", 0},
+        {L"-Duration100000", 24 * 60},       // longer than a day: a day
+        {L"-Duration99999999999999999", 24 * 60},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ChooseRoom(c.tail).nTalkMinutes, c.minutes) << testing::PrintToString(std::wstring(c.tail));
+    // Beside the other switches, each is read as alone.
+    const RoomChoice all = ChooseRoom(L"-Pro -Monitor2 -Duration45 -Console");
+    EXPECT_EQ(all.nShowMonitor, 2);
+    EXPECT_EQ(all.nTalkMinutes, 45);
+    EXPECT_TRUE(all.bConsole);
+    EXPECT_TRUE(ChooseMode(L"-Duration45 -Pro").bPro);
+}
+
+// Each switch is the first occurrence of its word: a word inside another would be found there.
+TEST(SwitchWords, NoneStandsInsideAnother) {
+    std::vector<const wchar_t*> words(std::begin(kSwitchWords), std::end(kSwitchWords));
+    for (const BrandingChoice& row : kBrandingChoices) {
+        if (row.pszSwitch) words.push_back(row.pszSwitch);
+    }
+    for (const wchar_t* a : words)
+        for (const wchar_t* b : words) {
+            if (a == b) continue;
+            EXPECT_EQ(FindNoCase(a, b), nullptr) << testing::PrintToString(std::wstring(b)) << " inside "
+                                                 << testing::PrintToString(std::wstring(a));
+        }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "console/console_layout.h"
 
+#include "framework/dpi.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -12,34 +14,66 @@ bool Apart(const SlideRect& a, const SlideRect& b) {
     return a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
 }
 
-// Every part on the page, none over another, the slides with the show's proportions, and the
-// text large: a tenth of the height on a laptop panel, the same share on a HiDPI one.
+// Every part on the page, none over another, the slides with the show's proportions, at every
+// DPI and with the time left beside the time since the start or without it.
 TEST(LayOutConsole, EverythingOnThePageAndApart) {
     struct Case {
         int w, h, showW, showH;
     } const cases[] = {
-        {1920, 1080, 1920, 1080}, {1280, 720, 1920, 1080}, {3200, 1800, 1920, 1080},
-        {2560, 1600, 3840, 2160}, {1024, 768, 1920, 1200}, {800, 480, 1920, 1080},
+        {1920, 1080, 1920, 1080}, {1280, 720, 1920, 1080}, {3200, 1800, 1920, 1080}, {3840, 2160, 3840, 2160},
+        {2560, 1600, 3840, 2160}, {1024, 768, 1920, 1200}, {800, 480, 1920, 1080},   {1152, 648, 1920, 1080},
+    };
+    for (const Case& c : cases)
+        for (const int dpi : {96, 144, 192})
+            for (const bool timeLeft : {false, true}) {
+                SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " at " << dpi << " dpi" << (timeLeft ? ", time left" : ""));
+                const ConsoleLayout l = LayOutConsole(c.w, c.h, c.showW, c.showH, dpi, timeLeft);
+                const SlideRect page{0, 0, c.w, c.h};
+                for (const SlideRect& r : {l.current, l.next, l.counter, l.elapsed, l.left, l.clock})
+                    EXPECT_TRUE(Inside(r, page));
+                EXPECT_TRUE(Apart(l.current, l.next));
+                EXPECT_TRUE(Apart(l.next, l.counter));
+                EXPECT_TRUE(Apart(l.counter, l.elapsed));
+                EXPECT_TRUE(Apart(l.elapsed, l.clock));
+                EXPECT_TRUE(Apart(l.elapsed, l.left));
+                EXPECT_TRUE(Apart(l.left, l.clock));
+                EXPECT_EQ(l.left.Width() > 0, timeLeft);
+                if (timeLeft) {
+                    EXPECT_EQ(l.left.top, l.elapsed.top) << "beside the time since the start";
+                }
+                EXPECT_LE(l.textHeight * 6 / 5, l.elapsed.Height());
+                EXPECT_GT(l.current.Width(), l.next.Width()) << "the slide on screen is the larger";
+                // Proportions to within a pixel of rounding.
+                EXPECT_NEAR(static_cast<double>(l.current.Width()) / l.current.Height(),
+                            static_cast<double>(c.showW) / c.showH, 2.0 / l.current.Height());
+                EXPECT_NEAR(static_cast<double>(l.next.Width()) / l.next.Height(),
+                            static_cast<double>(c.showW) / c.showH, 2.0 / l.next.Height());
+            }
+}
+
+// The texts are as large to the eye on every monitor: in proportion to the DPI where the page has
+// room, whatever its pixels; smaller only on a page too small for them.
+TEST(LayOutConsole, TextFollowsTheDpi) {
+    struct Case {
+        int w, h, dpi;
+        bool timeLeft;
+        int text, clock;
+    } const cases[] = {
+        {1920, 1080, 96, false, kConsoleTextPx, kConsoleClockPx},
+        {3840, 2160, 96, false, kConsoleTextPx, kConsoleClockPx},  // more pixels at the same DPI: the same size
+        {1920, 1080, 144, false, kConsoleTextPx * 3 / 2, kConsoleClockPx * 3 / 2},
+        {1920, 1080, 192, false, kConsoleTextPx * 2, kConsoleClockPx * 2},
+        {3840, 2160, 192, true, kConsoleTextPx * 2, kConsoleClockPx * 2},
+        {1920, 1080, 96, true, kConsoleTextPx, kConsoleClockPx},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h);
-        const ConsoleLayout l = LayOutConsole(c.w, c.h, c.showW, c.showH);
-        const SlideRect page{0, 0, c.w, c.h};
-        for (const SlideRect& r : {l.current, l.next, l.counter, l.elapsed, l.clock}) EXPECT_TRUE(Inside(r, page));
-        EXPECT_TRUE(Apart(l.current, l.next));
-        EXPECT_TRUE(Apart(l.next, l.counter));
-        EXPECT_TRUE(Apart(l.counter, l.elapsed));
-        EXPECT_TRUE(Apart(l.elapsed, l.clock));
-        EXPECT_GT(l.current.Width(), l.next.Width()) << "the slide on screen is the larger";
-        // Proportions to within a pixel of rounding.
-        EXPECT_NEAR(static_cast<double>(l.current.Width()) / l.current.Height(),
-                    static_cast<double>(c.showW) / c.showH, 2.0 / l.current.Height());
-        EXPECT_NEAR(static_cast<double>(l.next.Width()) / l.next.Height(), static_cast<double>(c.showW) / c.showH,
-                    2.0 / l.next.Height());
-        EXPECT_GE(l.textHeight * 12, c.h) << "large enough to read from a metre away";
+        const ConsoleLayout l = LayOutConsole(c.w, c.h, 1920, 1080, c.dpi, c.timeLeft);
+        EXPECT_EQ(l.textHeight, c.text) << c.w << "x" << c.h << " at " << c.dpi;
+        EXPECT_EQ(l.clockHeight, c.clock) << c.w << "x" << c.h << " at " << c.dpi;
     }
-    EXPECT_EQ(LayOutConsole(1920, 1080, 1920, 1080).textHeight, 108);
-    EXPECT_EQ(LayOutConsole(3840, 2160, 1920, 1080).textHeight, 216) << "twice the pixels, twice the size";
+    EXPECT_LT(LayOutConsole(800, 480, 1920, 1080, 192).textHeight, kConsoleTextPx * 2) << "no room: smaller";
+    EXPECT_LT(LayOutConsole(1920, 1080, 1920, 1080, 192, true).textHeight, kConsoleTextPx * 2)
+        << "two times in the column: smaller";
 }
 
 TEST(LayOutConsole, NoSizeNoCrash) {

@@ -183,7 +183,9 @@ TEST(KeyTable, TheOverlaysInputs) {
     }
 }
 
-TEST(KeyTable, TheOldKeysKeepTheirMeaningOverEveryOverlay) {
+// The window's own keys: the same over every overlay, and over the key help too, which they close
+// first (any key closes it).
+TEST(KeyTable, TheWindowKeysKeepTheirMeaningOverEveryOverlay) {
     struct Fixed {
         const char* what;
         unsigned vk;
@@ -193,6 +195,7 @@ TEST(KeyTable, TheOldKeysKeepTheirMeaningOverEveryOverlay) {
         {"Shift", VK_SHIFT, false, Command::ToggleFullScreen},
         {"F1", VK_F1, false, Command::ToggleFullScreen},
         {"F5", VK_F5, true, Command::ToggleFullScreen},
+        {"S", 'S', false, Command::SwapScreens},
         {"period", VK_OEM_PERIOD, false, Command::ToggleSentBack},
         {"Ctrl+B", 'B', true, Command::SendToBack},
         {"Ctrl alone", VK_CONTROL, true, Command::None},
@@ -201,9 +204,78 @@ TEST(KeyTable, TheOldKeysKeepTheirMeaningOverEveryOverlay) {
         for (const bool picture : {false, true})
             for (const Fixed& k : keys) {
                 const Commands c = CommandsFor(Input::Key, k.vk, k.ctrl, picture, overlay);
-                EXPECT_EQ(c.first, k.command) << k.what << " over overlay " << static_cast<int>(overlay);
-                EXPECT_EQ(c.then, Command::None) << k.what;
+                if (overlay == Overlay::Help) {
+                    EXPECT_EQ(c.first, Command::CloseHelp) << k.what << " over the help";
+                    EXPECT_EQ(c.then, k.command) << k.what << " over the help";
+                } else {
+                    EXPECT_EQ(c.first, k.command) << k.what << " over overlay " << static_cast<int>(overlay);
+                    EXPECT_EQ(c.then, Command::None) << k.what;
+                }
             }
+}
+
+// "Any key closes it", as the help says: every key the keyboard has, with Ctrl or without.
+TEST(KeyTable, EveryKeyClosesTheHelp) {
+    for (unsigned vk = 1; vk < 256; ++vk)
+        for (const bool ctrl : {false, true}) {
+            if (vk == VK_ESCAPE) continue;  // its character closes it, as over every overlay
+            EXPECT_EQ(CommandsFor(Input::Key, vk, ctrl, false, Overlay::Help).first, Command::CloseHelp) << vk;
+        }
+}
+
+TEST(KeyTable, SwapAndTalkLengthKeys) {
+    const Row rows[] = {
+        {"S", Input::Key, 'S', false, false, Command::SwapScreens},
+        {"S on a photo", Input::Key, 'S', false, true, Command::SwapScreens},
+        {"Ctrl+S", Input::Key, 'S', true, false, Command::None},
+        {"+ of the main block", Input::Key, VK_OEM_PLUS, false, false, Command::LongerTalk},
+        {"+ of the numeric pad", Input::Key, VK_ADD, false, true, Command::LongerTalk},
+        {"- of the main block", Input::Key, VK_OEM_MINUS, false, false, Command::ShorterTalk},
+        {"- of the numeric pad", Input::Key, VK_SUBTRACT, false, false, Command::ShorterTalk},
+        {"Ctrl+-", Input::Key, VK_OEM_MINUS, true, false, Command::None},
+    };
+    for (const Row& r : rows) EXPECT_EQ(CommandFor(r.input, r.code, r.ctrl, r.picture), r.expected) << r.what;
+}
+
+// A held key repeats: the page keys step on, the toggles do not flicker back.
+TEST(KeyTable, AutoRepeatRunsOnlyWhatMayRepeat) {
+    struct Case {
+        const char* what;
+        Input input;
+        unsigned code;
+        bool ctrl;
+        Overlay overlay;
+        Command onRepeat;
+    } const cases[] = {
+        {"Page Down", Input::Key, VK_NEXT, false, Overlay::None, Command::NextSlide},
+        {"cursor up", Input::Key, VK_UP, false, Overlay::None, Command::PreviousSlide},
+        {"a digit", Input::Key, '7', false, Overlay::Number, Command::TypeDigit},
+        {"Backspace", Input::Key, VK_BACK, false, Overlay::Number, Command::DropDigit},
+        {"cursor right in the overview", Input::Key, VK_RIGHT, false, Overlay::Overview, Command::FrameRight},
+        {"B", Input::Key, 'B', false, Overlay::None, Command::None},
+        {"B on black", Input::Key, 'B', false, Overlay::Blank, Command::None},
+        {"W", Input::Key, 'W', false, Overlay::None, Command::None},
+        {"Tab", Input::Key, VK_TAB, false, Overlay::None, Command::None},
+        {"Tab in the overview", Input::Key, VK_TAB, false, Overlay::Overview, Command::None},
+        {"H", Input::Key, 'H', false, Overlay::None, Command::None},
+        {"H in the help", Input::Key, 'H', false, Overlay::Help, Command::None},
+        {"Shift", Input::Key, VK_SHIFT, false, Overlay::None, Command::None},
+        {"F5", Input::Key, VK_F5, false, Overlay::Blank, Command::None},
+        {"period", Input::Key, VK_OEM_PERIOD, false, Overlay::None, Command::None},
+        {"S", Input::Key, 'S', false, Overlay::None, Command::None},
+        {"+", Input::Key, VK_ADD, false, Overlay::None, Command::None},
+        {"Escape", Input::Key, VK_ESCAPE, false, Overlay::None, Command::None},
+        {"the Escape character in the overview", Input::Char, VK_ESCAPE, false, Overlay::Overview, Command::None},
+    };
+    for (const Case& c : cases) {
+        const Commands once = CommandsFor(c.input, c.code, c.ctrl, false, c.overlay, false);
+        const Commands again = CommandsFor(c.input, c.code, c.ctrl, false, c.overlay, true);
+        EXPECT_NE(once.first, Command::None) << c.what << " does something when pressed";
+        EXPECT_EQ(again.first, c.onRepeat) << c.what;
+        if (c.onRepeat == Command::None) {
+            EXPECT_EQ(again.then, Command::None) << c.what;
+        }
+    }
 }
 
 TEST(KeyTable, EscapeNeverQuitsOrLeavesFullScreenWhileAnOverlayIsShown) {

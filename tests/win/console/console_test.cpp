@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/app.h"
@@ -16,6 +18,7 @@
 #include "res/resource.h"
 #include "view/hover_rules.h"
 #include "view/view.h"
+#include "support/profile_page.h"
 #include "support/win_test_support.h"
 
 namespace {
@@ -108,30 +111,11 @@ TEST_F(Console, TheTalkStartsAtTheFirstSlideChangeAndItsKeyRestartsIt) {
     EXPECT_EQ(g_currentPage, 10) << "a wheel notch away from the speaker";
 }
 
-constexpr wchar_t kSectionKey[] = L"Software\\QuillmerePemboro\\Pemboro\\General";
-
-std::wstring StoredPage() {
-    wchar_t buffer[64] = {};
-    DWORD bytes = sizeof(buffer) - sizeof(wchar_t);
-    if (::RegGetValueW(HKEY_CURRENT_USER, kSectionKey, L"Page", RRF_RT_REG_SZ, nullptr, buffer, &bytes) != ERROR_SUCCESS)
-        return L"<missing>";
-    return buffer;
-}
-
-void SetStoredPage(const std::wstring& value) {
-    if (value == L"<missing>") {
-        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSectionKey, L"Page");
-        return;
-    }
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, kSectionKey, L"Page", REG_SZ, value.c_str(),
-                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-}
-
 // Started with the switch, the console opens with the show; what it steps is the show's slide,
 // and that is what the profile keeps.
 TEST_F(Console, TheStartUpSwitchOpensItAndTheShowsSlideIsWrittenAtExit) {
-    const std::wstring saved = StoredPage();
-    SetStoredPage(L"20");
+    const testing_win::KeptStoredPage kept;  // put back however the test ends
+    testing_win::SetStoredPage(L"20");
     {
         std::wstring tail = L"/console";
         auto app = std::make_unique<CPemboroApp>();
@@ -150,8 +134,100 @@ TEST_F(Console, TheStartUpSwitchOpensItAndTheShowsSlideIsWrittenAtExit) {
         MSG msg;
         ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }  // the application object writes the index as it goes
-    EXPECT_EQ(StoredPage(), L"22");
-    SetStoredPage(saved);
+    EXPECT_EQ(testing_win::StoredPage(), std::optional<std::wstring>(L"22"));
+}
+
+// ---- The talk's length and the time left ----
+
+int CountOf(const testing_win::Pixels& px, COLORREF colour) {
+    int n = 0;
+    for (int y = 0; y < px.height; ++y)
+        for (int x = 0; x < px.width; ++x) n += px.At(x, y) == colour ? 1 : 0;
+    return n;
+}
+
+// The time left as drawn, told by its colours.
+struct TimeLeftShown {
+    int waiting, usual, warning, over;
+};
+TimeLeftShown ReadTimeLeft(CPresenterConsole* console) {
+    ::RedrawWindow(console->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const SlideRect& r = console->m_layout.left;
+    const testing_win::Pixels px = testing_win::ReadWindow(console->m_hWnd, RECT{r.left, r.top, r.right, r.bottom});
+    return {CountOf(px, kTalkWaiting), CountOf(px, kConsoleText), CountOf(px, kTimeWarning), CountOf(px, kTimeOver)};
+}
+
+// -Duration45: the console shows the time left beside the time since the start, in its usual
+// colour, yellow in the last tenth (4:30 of 45 minutes), red once over; + and - move the end.
+TEST_F(Console, TheTalkLengthShowsTheTimeLeftAndWarnsNearAndPastTheEnd) {
+    const testing_win::KeptStoredPage kept;
+    testing_win::SetStoredPage(L"10");
+    std::wstring tail = L"-Console -Duration45";
+    auto app = std::make_unique<CPemboroApp>();
+    app->m_lpCmdLine = tail.data();
+    ASSERT_TRUE(app->InitInstance());
+    PumpMessages(20);
+    EXPECT_EQ(g_talkMinutes, 45);
+    CPresenterConsole* console = CPresenterConsole::Current();
+    ASSERT_NE(console, nullptr);
+    ::RedrawWindow(console->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const ConsoleLayout& l = console->m_layout;
+    ASSERT_GT(l.left.Width(), 0);
+    EXPECT_EQ(l.left.top, l.elapsed.top) << "beside the time since the start";
+
+    struct Step {
+        const char* when;
+        std::function<void()> act;
+        bool waiting, usual, warning, over;
+    } const steps[] = {
+        {"before the talk starts", [] {}, true, false, false, false},
+        {"at the start", [&] { ::SendMessageW(console->m_hWnd, WM_KEYDOWN, VK_NEXT, 1); g_pView->UpdateWindow(); },
+         false, true, false, false},
+        {"40:29 in", [] { g_fakeNow += 40 * 60 + 29; }, false, true, false, false},
+        {"40:31 in, 4:29 left", [] { g_fakeNow += 2; }, false, false, true, false},
+        {"+ of the numeric pad: 9:29 left", [&] { ::SendMessageW(console->m_hWnd, WM_KEYDOWN, VK_ADD, 1); },
+         false, true, false, false},
+        {"- of the main block: 4:29 left", [&] { ::SendMessageW(console->m_hWnd, WM_KEYDOWN, VK_OEM_MINUS, 1); },
+         false, false, true, false},
+        {"at the end", [] { g_fakeNow += 4 * 60 + 29; }, false, false, true, false},
+        {"a second over", [] { g_fakeNow += 1; }, false, false, false, true},
+        {"long over, counting on", [] { g_fakeNow += 3600; }, false, false, false, true},
+    };
+    for (const Step& s : steps) {
+        s.act();
+        const TimeLeftShown shown = ReadTimeLeft(console);
+        EXPECT_EQ(shown.waiting > 0, s.waiting) << s.when;
+        EXPECT_EQ(shown.usual > 0, s.usual) << s.when;
+        EXPECT_EQ(shown.warning > 0, s.warning) << s.when;
+        EXPECT_EQ(shown.over > 0, s.over) << s.when;
+    }
+    EXPECT_EQ(g_talkMinutes, 45);
+    EXPECT_EQ(g_currentPage, 11);
+    ::SendMessageW(app->m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
+    PumpMessages();
+    MSG msg;
+    ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+}
+
+// Without a talk length the console shows what it always showed; + gives the talk one, and -
+// takes it away again.
+TEST_F(Console, WithoutATalkLengthNoTimeLeftUntilPlusSetsOne) {
+    Presenter p(800, 500);
+    ASSERT_EQ(g_talkMinutes, 0);
+    ::SendMessageW(p.frame()->m_hWnd, WM_COMMAND, ID_PRESENTER_CONSOLE, 0);
+    CPresenterConsole* console = CPresenterConsole::Current();
+    ASSERT_NE(console, nullptr);
+    ::RedrawWindow(console->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(console->m_layout.left.Width(), 0);
+    const int elapsedWidth = console->m_layout.elapsed.Width();
+    ::SendMessageW(console->m_hWnd, WM_KEYDOWN, VK_OEM_PLUS, 1);
+    EXPECT_EQ(g_talkMinutes, 5);
+    EXPECT_GT(ReadTimeLeft(console).waiting, 0);
+    ::SendMessageW(p.viewHwnd(), WM_KEYDOWN, VK_SUBTRACT, 1);  // given to the show, the same
+    EXPECT_EQ(g_talkMinutes, 0);
+    ::RedrawWindow(console->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(console->m_layout.left.Width(), 0);
+    EXPECT_EQ(console->m_layout.elapsed.Width(), elapsedWidth);
 }
 
 }  // namespace

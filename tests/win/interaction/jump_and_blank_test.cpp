@@ -3,6 +3,11 @@
 // keys that keep their old meanings.
 #include "speaker_keys_fixture.h"
 
+#include <optional>
+#include <string>
+
+#include "support/profile_page.h"
+
 #include "app/app.h"
 
 namespace interaction {
@@ -224,12 +229,8 @@ TEST_F(JumpAndBlank, BlankOverAPhotoComesBackToThePhoto) {
 
 // The program as it runs: the slide reached by a jump is the one the profile keeps at exit.
 TEST_F(JumpAndBlank, TheSlideIndexWrittenAtExitIsTheSlideJumpedTo) {
-    constexpr wchar_t kSection[] = L"Software\\QuillmerePemboro\\Pemboro\\General";
-    wchar_t saved[64] = {};
-    DWORD bytes = sizeof(saved) - sizeof(wchar_t);
-    const bool had = ::RegGetValueW(HKEY_CURRENT_USER, kSection, L"Page", RRF_RT_REG_SZ, nullptr, saved, &bytes) ==
-                     ERROR_SUCCESS;
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, kSection, L"Page", REG_SZ, L"3", 4);
+    const testing_win::KeptStoredPage kept;  // put back however the test ends
+    testing_win::SetStoredPage(L"3");
 
     wchar_t tail[] = L"";
     auto app = std::make_unique<CPemboroApp>();
@@ -246,15 +247,7 @@ TEST_F(JumpAndBlank, TheSlideIndexWrittenAtExitIsTheSlideJumpedTo) {
     MSG msg;
     ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     app.reset();  // writes the profile
-
-    wchar_t stored[64] = {};
-    bytes = sizeof(stored) - sizeof(wchar_t);
-    ::RegGetValueW(HKEY_CURRENT_USER, kSection, L"Page", RRF_RT_REG_SZ, nullptr, stored, &bytes);
-    EXPECT_STREQ(stored, L"41");
-
-    if (had) ::RegSetKeyValueW(HKEY_CURRENT_USER, kSection, L"Page", REG_SZ, saved,
-                               static_cast<DWORD>((wcslen(saved) + 1) * sizeof(wchar_t)));
-    else ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSection, L"Page");
+    EXPECT_EQ(testing_win::StoredPage(), std::optional<std::wstring>(L"41"));
 }
 
 }  // namespace

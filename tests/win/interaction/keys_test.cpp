@@ -2,6 +2,8 @@
 // full-screen toggles, Escape by mode, and the frame's place in the window stack.
 #include "interaction_fixture.h"
 
+#include <functional>
+
 namespace interaction {
 namespace {
 
@@ -107,11 +109,55 @@ TEST_F(KeysAndWheel, FullScreenKeysToggleOncePerKeyDown) {
     ::GetWindowRect(frameHwnd(), &rc);
     EXPECT_EQ(CRect(rc), CRect(normal));
 
-    // Shift held: the first message and two auto-repeats toggle three times.
+    // Shift held: the first message toggles, its auto-repeats do not flicker the mode back.
     KeyDown(viewHwnd(), VK_SHIFT);
-    KeyDown(viewHwnd(), VK_SHIFT, 1, true);
+    EXPECT_TRUE(frame().m_bFullScreen);
     KeyDown(viewHwnd(), VK_SHIFT, 1, true);
     EXPECT_TRUE(frame().m_bFullScreen);
+    KeyDown(viewHwnd(), VK_SHIFT, 1, true);
+    EXPECT_TRUE(frame().m_bFullScreen);
+}
+
+// One press, one toggle: a held key's auto-repeat leaves what its first press did; the page keys
+// repeat as before (AutoRepeatRepeatsTheStep).
+TEST_F(KeysAndWheel, AHeldToggleKeyTogglesOnce) {
+    struct Case {
+        const char* what;
+        UINT vk;
+        std::function<bool(const CPemboroView&, const CMainFrame&)> toggled;
+    } const cases[] = {
+        {"B", 'B', [](const CPemboroView& v, const CMainFrame&) { return v.m_overlay.shown == Overlay::Blank; }},
+        {"W", 'W', [](const CPemboroView& v, const CMainFrame&) { return v.m_overlay.shown == Overlay::Blank; }},
+        {"Tab", VK_TAB, [](const CPemboroView& v, const CMainFrame&) { return v.m_overlay.shown == Overlay::Overview; }},
+        {"H", 'H', [](const CPemboroView& v, const CMainFrame&) { return v.m_overlay.shown == Overlay::Help; }},
+        {"F5", VK_F5, [](const CPemboroView&, const CMainFrame& f) { return f.m_bFullScreen; }},
+        {"period", VK_OEM_PERIOD, [](const CPemboroView& v, const CMainFrame&) { return v.m_bSentBack; }},
+    };
+    Open(400, 240, 10);
+    for (const Case& c : cases) {
+        KeyDown(viewHwnd(), c.vk);
+        EXPECT_TRUE(c.toggled(view(), frame())) << c.what;
+        for (int i = 0; i < 5; ++i) KeyDown(viewHwnd(), c.vk, 1, true);
+        EXPECT_TRUE(c.toggled(view(), frame())) << c.what << " held";
+        KeyDown(viewHwnd(), c.vk);  // pressed again: back
+        EXPECT_FALSE(c.toggled(view(), frame())) << c.what << " pressed again";
+        EXPECT_EQ(g_currentPage, 10) << c.what;
+    }
+}
+
+// F1 is the frame's accelerator: its repeats go past it to the view's table, which drops them.
+TEST_F(KeysAndWheel, AHeldF1TogglesOnceThroughTheAccelerator) {
+    Open(400, 240);
+    MSG first{viewHwnd(), WM_KEYDOWN, VK_F1, KeyLParam(VK_F1, 1, false), 0, {0, 0}};
+    EXPECT_TRUE(frame().PreTranslateMessage(&first)) << "the accelerator takes the first press";
+    EXPECT_TRUE(frame().m_bFullScreen);
+    for (int i = 0; i < 3; ++i) {
+        MSG again{viewHwnd(), WM_KEYDOWN, VK_F1, KeyLParam(VK_F1, 1, true), 0, {0, 0}};
+        if (!frame().PreTranslateMessage(&again)) ::DispatchMessageW(&again);
+        EXPECT_TRUE(frame().m_bFullScreen) << "repeat " << i;
+    }
+    KeyDown(viewHwnd(), VK_F1);
+    EXPECT_FALSE(frame().m_bFullScreen);
 }
 
 TEST_F(KeysAndWheel, EscapeLeavesFullScreenModeAndKeepsTheWindow) {

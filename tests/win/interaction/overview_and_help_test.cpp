@@ -11,7 +11,7 @@ namespace {
 class Overview : public SpeakerKeys {
 protected:
     static constexpr int kW = 960, kH = 540;
-    OverviewLayout Layout() const { return LayOutOverview(kW, kH, SLIDE_COUNT); }
+    OverviewLayout Layout() const { return LayOutOverview(kW, kH, SLIDE_COUNT, view().TextDpi()); }
     POINT TileCentre(int i) const {
         const SlideRect t = Layout().Tile(i);
         return {(t.left + t.right) / 2, (t.top + t.bottom) / 2};
@@ -46,20 +46,52 @@ TEST_F(Overview, TabShowsEverySlideWhereTheLayoutPutsItWithTheCurrentOneFramed) 
             EXPECT_EQ(px.At(t.right + l.gap / 2, c.y), kOverviewGround) << "the gap after " << i;
         }
     }
-    // The current slide, and only it, is framed: the frame's colour all round it, in the gap.
+    // The current slide, and only it, is framed with its number: the frame's colour all round
+    // them, in the gap, and under the number.
     const SlideRect cur = l.Tile(12);
+    const SlideRect cell = l.Cell(12);
     const int f = l.frame / 2;
-    for (const POINT p : {POINT{cur.left - 1 - f, cur.top + 5}, POINT{cur.right + f, cur.bottom - 5},
-                          POINT{cur.left + 5, cur.top - 1 - f}, POINT{cur.right - 5, cur.bottom + f}})
+    for (const POINT p : {POINT{cell.left - 1 - f, cell.top + 5}, POINT{cell.right + f, cell.bottom - 5},
+                          POINT{cell.left + 5, cell.top - 1 - f}, POINT{cell.right - 5, cell.bottom + f},
+                          POINT{cell.right - 2, cell.bottom - 2}})
         EXPECT_EQ(px.At(p.x, p.y), kOverviewFrame) << p.x << "," << p.y;
-    const int frameArea = (cur.Width() + 2 * l.frame) * (cur.Height() + 2 * l.frame) - cur.Width() * cur.Height();
-    EXPECT_EQ(CountOf(px, kOverviewFrame), frameArea);
+    const int ring = (cell.Width() + 2 * l.frame) * (cell.Height() + 2 * l.frame) - cell.Width() * cell.Height();
+    EXPECT_GT(CountOf(px, kOverviewFrame), ring);
+    EXPECT_LE(CountOf(px, kOverviewFrame), ring + l.Label(12).Width() * l.Label(12).Height());
     // Thumbnails in deck order: slide 12's thumbnail is slide 12 made small.
     const auto made = view().m_thumbnails->Get(12);
     ASSERT_NE(made, nullptr);
     const int mx = made->width() * 3 / 4, my = made->height() * 3 / 4;
     const std::uint8_t* bgra = made->data() + (static_cast<std::size_t>(my) * made->width() + mx) * 4;
     EXPECT_EQ(px.At(cur.left + mx, cur.top + my), RGB(bgra[2], bgra[1], bgra[0]));
+}
+
+// The numbers stand under the thumbnails: every pixel of a thumbnail is the slide's (its title in
+// the top-left corner too), and the number is written in the strip below it.
+TEST_F(Overview, NumbersStandUnderTheThumbnailsNotOverTheTitles) {
+    Open(kW, kH, 0);
+    Press(viewHwnd(), VK_TAB, L'\t');
+    AllThumbnailsMade();
+    const testing_win::Pixels px = Screen();
+    const OverviewLayout l = Layout();
+    for (const int i : {1, 10, 11, 68}) {
+        const SlideRect t = l.Tile(i);
+        const auto made = view().m_thumbnails->Get(i);
+        ASSERT_NE(made, nullptr);
+        ASSERT_EQ(made->width(), t.Width());
+        int differ = 0;
+        for (int y = 0; y < t.Height(); ++y)
+            for (int x = 0; x < t.Width(); ++x) {
+                const std::uint8_t* bgra = made->data() + (static_cast<std::size_t>(y) * made->width() + x) * 4;
+                differ += px.At(t.left + x, t.top + y) != RGB(bgra[2], bgra[1], bgra[0]) ? 1 : 0;
+            }
+        EXPECT_EQ(differ, 0) << "slide " << i + 1 << ": nothing drawn over its thumbnail";
+        const SlideRect number = l.Label(i);
+        int text = 0;
+        for (int y = number.top; y < number.bottom; ++y)
+            for (int x = number.left; x < number.right; ++x) text += px.At(x, y) == kOverlayText ? 1 : 0;
+        EXPECT_GT(text, l.labelText) << "slide " << i + 1 << "'s number under it";
+    }
 }
 
 TEST_F(Overview, ThumbnailsNotMadeYetShowAsNumberedFrames) {
@@ -228,7 +260,6 @@ TEST_F(KeyHelp, TheOldKeysKeepTheirMeaningOverEveryOverlay) {
         {"a typed number", [](HWND v) { TypeDigits(v, L"1"); }, Overlay::Number},
         {"black", [](HWND v) { Press(v, 'B', L'b'); }, Overlay::Blank},
         {"the overview", [](HWND v) { Press(v, VK_TAB, L'\t'); }, Overlay::Overview},
-        {"the help", [](HWND v) { Press(v, 'H', L'h'); }, Overlay::Help},
     };
     for (const Opening& o : openings) {
         o.open(viewHwnd());
@@ -253,6 +284,44 @@ TEST_F(KeyHelp, TheOldKeysKeepTheirMeaningOverEveryOverlay) {
         EXPECT_EQ(Shown(), Overlay::None) << o.what;
         ASSERT_TRUE(::IsWindow(frameHwnd())) << o.what;
         EXPECT_EQ(g_currentPage, 6) << o.what;
+    }
+}
+
+// The help says any key closes it, and every key does: the window's own keys (Shift, F1 and F5,
+// the period, Ctrl+B) close it and then do what they always do, F1 and Ctrl+P, the frame's
+// accelerators, included.
+TEST_F(KeyHelp, EveryKeyClosesItAndTheWindowKeysStillAct) {
+    Open(640, 360, 6);
+    // A key as the message loop hands it on: the frame's accelerators first.
+    const auto throughTheLoop = [this](UINT vk) {
+        MSG key{viewHwnd(), WM_KEYDOWN, vk, KeyLParam(vk, 1, false), 0, {0, 0}};
+        if (!frame().PreTranslateMessage(&key)) ::DispatchMessageW(&key);
+    };
+    enum class Then { FullScreen, SentBack, Nothing };
+    struct Key {
+        const char* what;
+        std::function<void()> press;
+        Then then;
+    } const keys[] = {
+        {"Shift", [&] { Press(viewHwnd(), VK_SHIFT); }, Then::FullScreen},
+        {"F5", [&] { Press(viewHwnd(), VK_F5); }, Then::FullScreen},
+        {"F1", [&] { throughTheLoop(VK_F1); }, Then::FullScreen},
+        {"period", [&] { Press(viewHwnd(), VK_OEM_PERIOD, L'.'); }, Then::SentBack},
+        {"Ctrl+B", [&] { CtrlHeld ctrl; Press(viewHwnd(), VK_CONTROL); Press(viewHwnd(), 'B'); }, Then::Nothing},
+        {"Ctrl+P", [&] { CtrlHeld ctrl; throughTheLoop('P'); }, Then::Nothing},
+        {"S", [&] { Press(viewHwnd(), 'S', L's'); }, Then::Nothing},  // one monitor: S does nothing
+    };
+    for (const Key& k : keys) {
+        Press(viewHwnd(), 'H', L'h');
+        ASSERT_EQ(Shown(), Overlay::Help) << k.what;
+        k.press();
+        EXPECT_EQ(Shown(), Overlay::None) << k.what << " closes the help";
+        ASSERT_TRUE(::IsWindow(frameHwnd())) << k.what;
+        EXPECT_EQ(frame().m_bFullScreen, k.then == Then::FullScreen) << k.what;
+        EXPECT_EQ(view().m_bSentBack, k.then == Then::SentBack) << k.what;
+        if (frame().m_bFullScreen) Press(viewHwnd(), VK_F5);
+        if (view().m_bSentBack) Press(viewHwnd(), VK_OEM_PERIOD, L'.');
+        EXPECT_EQ(g_currentPage, 6) << k.what;
     }
 }
 

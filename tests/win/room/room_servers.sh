@@ -1,29 +1,46 @@
 #!/usr/bin/env bash
 # Runs the tests of the speaker's room: the presenter on X servers with the monitors a talk
-# meets. Each layout is a nested X server (Xephyr) inside a virtual one (Xvfb), its screens
+# meets. Each fixed layout is a nested X server (Xephyr) inside a virtual one (Xvfb), its screens
 # joined by Xinerama, seen by Wine without a virtual desktop and with its XRandR use off, so that
-# Wine takes its monitors from Xinerama; the display change runs in a Wine virtual desktop, whose
-# size a program may change. Everything runs in a Wine prefix of its own, with its own
-# wineserver; the servers and that wineserver are started here and ended here, by their ids.
-# Usage: room_servers.sh <test program> <wine prefix>  (ROOM_FILTER narrows the two-monitor run)
+# Wine takes its monitors from Xinerama. Monitors that come, go and move run on an Xorg server
+# with the dummy driver, whose outputs RandR switches on and off (monitors.sh), seen by Wine
+# through XRandR. The display change of a resolution runs in a Wine virtual desktop, whose size a
+# program may change. The same tests run again at 144 and 192 dpi, the prefix's one DPI for every
+# monitor. Everything runs in a Wine prefix of its own, with its own wineserver; the servers and
+# that wineserver are started here and ended here, by their ids.
+# Usage: room_servers.sh <test program> <wine prefix>  (ROOM_FILTER narrows every run)
 set -u
-exe=$1
-export WINEPREFIX=$2
+exe=${1:-}
+prefix=${2:-}
+# The prefix is removed and made anew when it is not ready: never an empty, relative or root path.
+case "$prefix" in
+  /?*) ;;
+  *) echo "room_servers.sh: the Wine prefix must be an absolute path, not '$prefix'" >&2; exit 2 ;;
+esac
+[ -n "$exe" ] || { echo "room_servers.sh: no test program given" >&2; exit 2; }
+export WINEPREFIX=$prefix
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
 export WINEARCH=win64
 unset WINESERVER
+here=$(cd "$(dirname "$0")" && pwd)
 
-xvfb_pid= xephyr_pid=
+xvfb_pid= xephyr_pid= xorg_pid= work=
 stop_nested() {
   if [ -n "$xephyr_pid" ]; then kill "$xephyr_pid" 2>/dev/null; wait "$xephyr_pid" 2>/dev/null; xephyr_pid=; fi
+}
+stop_xorg() {
+  if [ -n "$xorg_pid" ]; then kill "$xorg_pid" 2>/dev/null; wait "$xorg_pid" 2>/dev/null; xorg_pid=; fi
 }
 stop_all() {
   wineserver -k >/dev/null 2>&1
   stop_nested
+  stop_xorg
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; xvfb_pid=; fi
+  [ -n "$work" ] && rm -rf "$work"
 }
 trap stop_all EXIT
+work=$(mktemp -d /tmp/pemboro-room-XXXXXX)
 
 free_display() {  # first display number from $1 with neither a lock nor a socket
   local n=$1
@@ -31,7 +48,7 @@ free_display() {  # first display number from $1 with neither a lock nor a socke
   echo "$n"
 }
 wait_for_display() {
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 200); do
     DISPLAY=":$1" xwininfo -root >/dev/null 2>&1 && return 0
     sleep 0.05
   done
@@ -53,9 +70,58 @@ start_nested() {
   export DISPLAY=":$inner"
 }
 
-desktop() {  # on | off: the Wine virtual desktop for the next Wine session
+# Starts the hot-plug server: Xorg with the dummy driver, a laptop's panel and a projector on its
+# right as two RandR outputs. Xorg runs as root only.
+start_hotplug() {
+  local n
+  if [ "$(id -u)" -ne 0 ]; then echo "the hot-plug layouts need Xorg, which runs here as root only"; return 1; fi
+  n=$(free_display $((outer + 20)))
+  cat >"$work/xorg.conf" <<'CONF'
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "AutoEnableDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+Section "Device"
+  Identifier "dummy"
+  Driver "dummy"
+  VideoRam 256000
+EndSection
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+EndSection
+Section "Screen"
+  Identifier "screen"
+  Device "dummy"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Virtual 4096 2160
+  EndSubSection
+EndSection
+CONF
+  Xorg ":$n" -config "$work/xorg.conf" -noreset -nolisten tcp -sharevts -novtswitch \
+    -logfile "$work/xorg.log" >/dev/null 2>&1 &
+  xorg_pid=$!
+  wait_for_display "$n" || { echo "could not start Xorg (see its log above)"; cat "$work/xorg.log"; return 1; }
+  export DISPLAY=":$n"
+  mkdir -p "$work/layout"
+  sh "$here/monitors.sh" "$work/layout" right
+}
+
+# The next Wine session's settings: the prefix's DPI, XRandR (Y) or Xinerama (N), and a virtual
+# desktop (on) or none (off). Each run sets all three, so a run cut short leaves nothing behind.
+# There is no window manager on these servers, and Wine leaves the size of a maximised window to
+# one (a maximised frame's full-screen size would never reach the screen): it manages no window.
+session() {
   wineserver -k >/dev/null 2>&1
-  if [ "$1" = on ]; then
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d "$2" /f >/dev/null 2>&1
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  if [ "$3" = on ]; then
     wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Room /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Room /d 1920x1080 /f >/dev/null 2>&1
   else
@@ -70,34 +136,49 @@ if [ ! -f "$WINEPREFIX/.pemboro-room-ready" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot -i >/dev/null 2>&1
   wineserver -w
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1
   wine reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f >/dev/null 2>&1
   wineserver -w
   touch "$WINEPREFIX/.pemboro-room-ready"
 fi
 
 status=0
-run() {  # gtest filter
-  echo "== $1 on $DISPLAY =="
-  timeout 400 wine "$exe" --gtest_filter="$1" </dev/null || status=1
+run() {  # gtest filter (ROOM_FILTER, when given, instead)
+  echo "== ${ROOM_FILTER:-$1} on $DISPLAY at ${ROOM_DPI:-96} dpi =="
+  timeout 600 wine "$exe" --gtest_filter="${ROOM_FILTER:-$1}" </dev/null || status=1
 }
 
 # A laptop at 1920x1080 with a 1280x720 projector on its right, the laptop primary.
-desktop off
+session 96 N off
 start_nested -origin 0,0 -screen 1920x1080 -origin 1920,0 -screen 1280x720 || exit 1
-run "${ROOM_FILTER:--DisplayChange.*}"
-wineserver -k >/dev/null 2>&1
+run '-DisplayChange.*:Hotplug.*:Dpi.*:OneMonitorSwap.*'
+# The same room at 96, 144 and 192 dpi, in that order: the later runs compare with the first.
+export ROOM_WORK=$work
+for dpi in 96 144 192; do
+  session "$dpi" N off
+  ROOM_DPI=$dpi run 'Dpi.*'
+done
+session 96 N off
 stop_nested
 
 # One 2560x1440 panel.
 start_nested -screen 2560x1440 || exit 1
-run 'OneMonitor.*'
+run 'OneMonitor.*:OneMonitorSwap.*'
 wineserver -k >/dev/null 2>&1
 stop_nested
 
+# Monitors plugged in, unplugged and moved, for real.
+if start_hotplug; then
+  session 96 Y off
+  run 'Hotplug.*'
+  wineserver -k >/dev/null 2>&1
+  stop_xorg
+else
+  status=1
+fi
+
 # A display whose size changes under the show.
 export DISPLAY=":$outer"
-desktop on
+session 96 N on
 run 'DisplayChange.*'
-desktop off
+session 96 N off
 exit $status

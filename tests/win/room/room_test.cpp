@@ -23,56 +23,14 @@
 #include "view/slide_renderer_win.h"
 #include "framework/gdi.h"
 #include "view/view.h"
+#include "room_fixture.h"
 #include "support/started_app.h"
 #include "support/win_test_support.h"
 
+namespace room {
 namespace {
 
-using testing_win::ClientOnScreen;
-using testing_win::Pixels;
-using testing_win::Presenter;
-using testing_win::PumpMessages;
-using testing_win::PumpUntil;
 using testing_win::StartedApp;
-using testing_win::WindowRect;
-
-CRect ToCRect(const SlideRect& r) { return CRect(r.left, r.top, r.right, r.bottom); }
-
-// The monitor the speaker calls `number` (1 the primary one).
-CRect MonitorNumbered(int number) {
-    const Monitors now = Monitors::Now();
-    return ToCRect(now.entries[static_cast<size_t>(MonitorForNumber(now.entries, number))].rc);
-}
-
-void KeyDown(HWND hwnd, UINT vk) {
-    ::SendMessageW(hwnd, WM_KEYDOWN, vk, 1);
-    PumpMessages(20);
-}
-
-// What the screen shows at the monitor's four edges is what the view drew at its own: the slide
-// is neither cut nor framed.
-void ExpectEdgesShowTheSlide(HWND view, const CRect& monitor) {
-    const Pixels drawn = testing_win::ReadWindow(view);
-    ASSERT_EQ(drawn.width, monitor.Width());
-    ASSERT_EQ(drawn.height, monitor.Height());
-    const fw::WindowDc screenDc(nullptr);
-    const Pixels screen = testing_win::ReadDc(screenDc.get(), monitor);
-    const int w = monitor.Width(), h = monitor.Height();
-    for (int x = 0; x < w; x += 5) {
-        ASSERT_EQ(screen.At(x, 0), drawn.At(x, 0)) << "top edge at " << x;
-        ASSERT_EQ(screen.At(x, h - 1), drawn.At(x, h - 1)) << "bottom edge at " << x;
-    }
-    for (int y = 0; y < h; y += 5) {
-        ASSERT_EQ(screen.At(0, y), drawn.At(0, y)) << "left edge at " << y;
-        ASSERT_EQ(screen.At(w - 1, y), drawn.At(w - 1, y)) << "right edge at " << y;
-    }
-}
-
-class Room : public ::testing::Test {
-protected:
-    void SetUp() override { wcsncpy_s(g_appDir, testing_win::DistDir().c_str(), _TRUNCATE); }
-    testing_win::SavedGlobals globals_;
-};
 
 class TwoMonitors : public Room {
 protected:
@@ -102,27 +60,26 @@ TEST_F(TwoMonitors, FullScreenCoversTheMonitorTheWindowIsOnAndBackRestores) {
     EXPECT_FALSE(p.frame()->m_bFullScreen);
     EXPECT_EQ(WindowRect(frame), before);
 
-    // And on the primary one, from a window that reaches over onto the second.
+    // The monitor that holds most of the window, not the one its top-left corner is on: from the
+    // window reaching over the edge both ways.
     const CRect first = MonitorNumbered(1);
-    ::SetWindowPos(frame, nullptr, first.right - 500, first.top + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    PumpMessages(50);
-    KeyDown(p.viewHwnd(), VK_F5);
-    EXPECT_EQ(ClientOnScreen(p.viewHwnd()), first) << "the monitor that holds most of the window";
-    KeyDown(p.viewHwnd(), VK_F5);
-}
-
-// The monitor that full-screen mode covered is gone: the next display change fits the nearest.
-TEST_F(TwoMonitors, ADisplayChangeFitsTheNearestMonitorWhenTheOneCoveredIsGone) {
-    Presenter p(800, 500);
-    const CRect second = MonitorNumbered(2);
-    ::SetWindowPos(p.frame()->m_hWnd, nullptr, second.left + 20, second.top + 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    p.frame()->OnFullScreen();
-    ASSERT_EQ(ClientOnScreen(p.viewHwnd()), second);
-    // As the frame saw it before the change: a monitor left of the primary one, now nowhere.
-    p.frame()->m_rcMonitor = CRect(-1500, 0, -220, 720);
-    ::SendMessageW(p.frame()->m_hWnd, WM_DISPLAYCHANGE, 24, MAKELPARAM(1920, 1080));
-    EXPECT_EQ(ClientOnScreen(p.viewHwnd()), MonitorNumbered(1));
-    EXPECT_TRUE(p.frame()->m_bFullScreen);
+    struct Case {
+        const char* what;
+        int left;
+        CRect covered;
+    } const cases[] = {
+        {"the corner on the first, most on the second", first.right - 200, second},
+        {"the corner and most on the first", first.right - 600, first},
+    };
+    for (const Case& c : cases) {
+        ::SetWindowPos(frame, nullptr, c.left, first.top + 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        PumpMessages(50);
+        const CRect window = WindowRect(frame);
+        ASSERT_TRUE(::PtInRect(&first, POINT{window.left, window.top})) << c.what << ": the corner on the first";
+        KeyDown(p.viewHwnd(), VK_F5);
+        EXPECT_EQ(ClientOnScreen(p.viewHwnd()), c.covered) << c.what;
+        KeyDown(p.viewHwnd(), VK_F5);
+    }
 }
 
 TEST_F(TwoMonitors, BigModeShowsOnTheMonitorTheCommandLineNames) {
@@ -335,3 +292,4 @@ TEST_F(DisplayChange, FullScreenFitsTheMonitorAgain) {
 }
 
 }  // namespace
+}  // namespace room

@@ -59,8 +59,8 @@ std::wstring ImageCorpusDir();  // the generated image corpus (see images/image_
 std::wstring TempDir();         // a fresh folder for this test process
 
 // Every global of the program as the test found it, put back when the object goes: the slide
-// table, the slide on screen and the program folder; the start-up switches and logos; the
-// simulator's path and file name with their buffers and the lookup's flag. A pointer that
+// table, the slide on screen and the program folder; the start-up switches, logos and talk
+// length; the simulator's path and file name with their buffers and the lookup's flag. A pointer that
 // pointed into its own buffer points there again, at the text it had. The view's own pointer to
 // itself is the view's business and is left alone. Declared first in a fixture (or at the top of
 // a test), it outlives the windows the test made, so they never see the globals change under
@@ -81,6 +81,7 @@ private:
     bool bigMode_;
     int brandLogoId_;
     int secondLogoId_;
+    int talkMinutes_;
     const wchar_t* simulatorPath_;
     const wchar_t* simulatorExe_;
     std::array<wchar_t, kSimulatorNameChars> simulatorPathBuf_{};
