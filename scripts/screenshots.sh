@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Refreshes the README's pictures from a real run: builds, starts the presenter under Wine on a
-# virtual 1920x1080 screen, captures the first slide full-screen (docs/presenter.png) and the
-# overview of all slides (docs/overview.png), opens the print preview from the menu and captures
-# it (docs/print-preview.png); then starts it with the presenter console and captures the console
-# (docs/console.png). The preview needs the
+# virtual 1920x1080 screen, captures the first slide full-screen (docs/presenter.png), the key
+# help over the eleventh (docs/key-help.png) and the overview of all slides (docs/overview.png),
+# opens the print preview from the menu and captures it (docs/print-preview.png); then starts it
+# with the presenter console and a talk length and captures the console (docs/console.png). The preview needs the
 # PDF printer of scripts/printer_env.sh (root, for cupsd). The presenter it started is ended by
 # its process id, so the slide index in the profile stays as it was.
 set -euo pipefail
@@ -42,8 +42,16 @@ sleep 0.5
 pemboro_wait_settled || { echo "the screen did not settle" >&2; exit 1; }
 capture docs/presenter.png
 
-# The overview, once the worker has made every thumbnail (it does so within seconds of start-up).
+# The key help over the slide whose title the overview's numbers once covered.
 xdotool mousemove 960 1079
+xdotool key 1 1 Return h
+sleep 0.5
+pemboro_wait_settled || { echo "the screen did not settle" >&2; exit 1; }
+capture docs/key-help.png
+xdotool key h
+sleep 0.5
+
+# The overview, once the worker has made every thumbnail (it does so within seconds of start-up).
 xdotool key Tab
 sleep 3
 pemboro_wait_settled || { echo "the screen did not settle" >&2; exit 1; }
@@ -59,11 +67,12 @@ sleep 1
 pemboro_wait_settled || { echo "the screen did not settle" >&2; exit 1; }
 capture docs/print-preview.png
 
-# The presenter console, started with its switch: on this one screen a window of its own over the
-# show. Three slides on, so that the talk's time runs; keys given to the console step the show.
+# The presenter console, started with its switch and a 45-minute talk: on this one screen a window
+# of its own over the show. Three slides on, so that the talk's time runs; keys given to the
+# console step the show.
 kill "$presenter" 2>/dev/null || true
 wait "$presenter" 2>/dev/null || true
-wine dist/Pemboro.exe -Console </dev/null >/dev/null 2>&1 &
+wine dist/Pemboro.exe -Console -Duration45 </dev/null >/dev/null 2>&1 &
 presenter=$!
 console_geometry() {
   xwininfo -root -tree 2>/dev/null | awk '/"Presenter Console - Pemboro"/ { print $(NF-1); exit }'

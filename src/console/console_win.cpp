@@ -1,10 +1,11 @@
 #include "console/console_win.h"
 
-#include "console/talk_time.h"
+#include <algorithm>
 
 #include "app/app.h"
 #include "app/mainframe.h"
 #include "app/monitors_win.h"
+#include "console/talk_time.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/dc.h"
@@ -242,24 +243,47 @@ void CPresenterConsole::Draw(HDC dc, const RECT& client) {
     }
 
     const double now = WallClockNow();
-    PutText(dc, m_layout.counter, CounterText(row, SLIDE_COUNT), m_layout.textHeight, kConsoleText);
+    const std::wstring counter = CounterText(row, SLIDE_COUNT);
+    PutText(dc, m_layout.counter, counter, FittingHeight(dc, counter, m_layout.textHeight, m_layout.counter), kConsoleText);
     const long long elapsed = m_clock.Elapsed(now);
-    PutText(dc, m_layout.elapsed, ElapsedText(elapsed), m_layout.textHeight,
-            m_clock.Started() ? kTalkRunning : kTalkWaiting);
-    if (minutes > 0) {
-        const long long left = TimeLeft(minutes, elapsed);
-        PutText(dc, m_layout.left, TimeLeftText(left), m_layout.textHeight,
-                ColourOf(ToneOfTimeLeft(minutes, left, m_clock.Started())));
+    const std::wstring since = ElapsedText(elapsed);
+    const long long left = TimeLeft(minutes, elapsed);
+    const std::wstring until = minutes > 0 ? TimeLeftText(left) : std::wstring();
+    // Both times in one size, which the widest of them (or of what they will show) fits, so that
+    // the digits neither jump nor run into each other as they change.
+    int timeHeight = FittingHeight(dc, minutes > 0 ? L"-0:00:00" : L"0:00:00", m_layout.textHeight, m_layout.elapsed);
+    timeHeight = FittingHeight(dc, since, timeHeight, m_layout.elapsed);
+    if (minutes > 0) timeHeight = FittingHeight(dc, until, timeHeight, m_layout.left);
+    PutText(dc, m_layout.elapsed, since, timeHeight, m_clock.Started() ? kTalkRunning : kTalkWaiting);
+    if (minutes > 0)
+        PutText(dc, m_layout.left, until, timeHeight, ColourOf(ToneOfTimeLeft(minutes, left, m_clock.Started())));
+    const std::wstring clock = WallClockText();
+    PutText(dc, m_layout.clock, clock, FittingHeight(dc, clock, m_layout.clockHeight, m_layout.clock), kConsoleClock);
+}
+
+int CPresenterConsole::FittingHeight(HDC dc, const std::wstring& text, int height, const SlideRect& box) {
+    // A little room on both sides of the text, so that two boxes side by side keep their texts apart.
+    const int room = box.Width() * 9 / 10;
+    for (int tries = 0; tries < 4 && height > 6; ++tries) {
+        const fw::Font font = ConsoleFont(height);
+        const fw::ScopedSelect select(dc, font.get());
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        if (size.cx <= room) break;
+        height = std::max(6, static_cast<int>(static_cast<long long>(height) * room / size.cx));
     }
-    PutText(dc, m_layout.clock, WallClockText(), m_layout.clockHeight, kConsoleClock);
+    return height;
+}
+
+fw::Font CPresenterConsole::ConsoleFont(int height) {
+    // Sized in pixels and smoothed: as crisp on a HiDPI panel as the panel allows.
+    return fw::Font(::CreateFontW(-height, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS,
+                                  CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Tahoma"));
 }
 
 void CPresenterConsole::PutText(HDC dc, const SlideRect& box, const std::wstring& text, int height,
                                 COLORREF colour) const {
-    // Sized in pixels and smoothed: as crisp on a HiDPI panel as the panel allows.
-    const fw::Font font(::CreateFontW(-height, 0, 0, 0, FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                      OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                      VARIABLE_PITCH | FF_SWISS, L"Tahoma"));
+    const fw::Font font = ConsoleFont(height);
     const fw::ScopedTextState state(dc, font.get(), colour, TA_LEFT | TA_TOP, TRANSPARENT);
     RECT rc{box.left, box.top, box.right, box.bottom};
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

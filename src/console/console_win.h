@@ -77,6 +77,9 @@ private:
     explicit CPresenterConsole(CMainFrame* frame) : m_pFrame(frame) {}
     void Draw(HDC dc, const RECT& client);
     void PutText(HDC dc, const SlideRect& box, const std::wstring& text, int height, COLORREF colour) const;
+    static fw::Font ConsoleFont(int height);
+    // The largest height, up to `height`, at which `text` fits across the box.
+    static int FittingHeight(HDC dc, const std::wstring& text, int height, const SlideRect& box);
     // The size of the show's slide, for the proportions and the mapping of clicks.
     SIZE ShowSize() const;
     // Where the console goes as an ordinary window.

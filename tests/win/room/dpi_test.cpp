@@ -204,5 +204,30 @@ TEST_F(Dpi, EveryTextIsInProportionToTheDpi) {
     EXPECT_EQ(compared, static_cast<int>(measured.size()));
 }
 
+// With a talk length the two times share a row: at every DPI each stays inside its half, the
+// smoothed edges of its digits clear of the box's sides.
+TEST_F(Dpi, TheTwoTimesOfATalkWithALengthStayInTheirHalves) {
+    g_talkMinutes = 45;
+    Presenter p(800, 500);
+    p.frame()->OnFullScreen();
+    ::SendMessageW(p.frame()->m_hWnd, WM_COMMAND, ID_PRESENTER_CONSOLE, 0);
+    CPresenterConsole* console = CPresenterConsole::Current();
+    ASSERT_NE(console, nullptr);
+    ::SendMessageW(p.viewHwnd(), WM_KEYDOWN, VK_NEXT, 1);  // the talk starts: "0:00:00" and "0:45:00"
+    p.Paint();
+    ::RedrawWindow(console->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const Pixels page = testing_win::ReadWindow(console->m_hWnd);
+    const ConsoleLayout& l = console->m_layout;
+    ASSERT_GT(l.left.Width(), 0);
+    for (const SlideRect& box : {l.elapsed, l.left}) {
+        EXPECT_GT(InkHeight(page, box, Not(kConsoleGround)), 0);
+        for (const int x : {box.left, box.left + 1, box.right - 2, box.right - 1}) {
+            const SlideRect column{x, box.top, x + 1, box.bottom};
+            EXPECT_EQ(InkHeight(page, column, Not(kConsoleGround)), 0) << "ink at x " << x << " of a box "
+                                                                        << box.left << "-" << box.right;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace room

@@ -126,6 +126,29 @@ TEST_F(Swap, FullScreenStaysInPlaceWhenTheWorkAreaChanges) {
     EXPECT_FALSE(WindowRect(frame()->m_hWnd) == pinned);
 }
 
+// A monitor's DPI changed under the windows (scaling set anew, or a window moved to a monitor of
+// another DPI): the system suggests a rectangle scaled by the change, which a full-screen show and
+// a full-window console do not take; they fit their monitors again. A window takes it.
+TEST_F(Swap, ADpiChangeFitsTheShowAndTheConsoleToTheirMonitorsAgain) {
+    frame()->OnFullScreen();
+    CPresenterConsole* console = OpenConsole();
+    ASSERT_NE(console, nullptr);
+    const CRect first = MonitorNumbered(1), second = MonitorNumbered(2);
+    const auto dpiChanged = [](HWND hwnd, UINT dpi, RECT suggested) {
+        ::SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        PumpMessages(20);
+    };
+    dpiChanged(frame()->m_hWnd, 144, RECT{first.left, first.top, first.left + 1400, first.top + 800});
+    ExpectShowCovers(frame(), first);
+    dpiChanged(console->m_hWnd, 144, RECT{second.left + 10, second.top + 10, second.left + 900, second.top + 500});
+    EXPECT_EQ(WindowRect(console->m_hWnd), second);
+
+    frame()->OnFullScreen();
+    const RECT suggested{first.left + 50, first.top + 60, first.left + 1250, first.top + 860};
+    dpiChanged(frame()->m_hWnd, 144, suggested);
+    EXPECT_EQ(WindowRect(frame()->m_hWnd), CRect(suggested)) << "a window takes the suggested place";
+}
+
 using OneMonitorSwap = Room;
 
 // With one monitor there is nowhere to go: S leaves the show and the console where they are.
