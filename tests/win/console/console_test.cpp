@@ -19,6 +19,7 @@
 #include "view/hover_rules.h"
 #include "view/view.h"
 #include "support/profile_page.h"
+#include "support/started_app.h"
 #include "support/win_test_support.h"
 
 namespace {
@@ -162,11 +163,8 @@ TimeLeftShown ReadTimeLeft(CPresenterConsole* console) {
 TEST_F(Console, TheTalkLengthShowsTheTimeLeftAndWarnsNearAndPastTheEnd) {
     const testing_win::KeptStoredPage kept;
     testing_win::SetStoredPage(L"10");
-    std::wstring tail = L"-Console -Duration45";
-    auto app = std::make_unique<CPemboroApp>();
-    app->m_lpCmdLine = tail.data();
-    ASSERT_TRUE(app->InitInstance());
-    PumpMessages(20);
+    const testing_win::StartedApp started(L"-Console -Duration45");
+    ASSERT_TRUE(started.ok());
     EXPECT_EQ(g_talkMinutes, 45);
     CPresenterConsole* console = CPresenterConsole::Current();
     ASSERT_NE(console, nullptr);
@@ -203,10 +201,6 @@ TEST_F(Console, TheTalkLengthShowsTheTimeLeftAndWarnsNearAndPastTheEnd) {
     }
     EXPECT_EQ(g_talkMinutes, 45);
     EXPECT_EQ(g_currentPage, 11);
-    ::SendMessageW(app->m_pMainWnd->m_hWnd, WM_CLOSE, 0, 0);
-    PumpMessages();
-    MSG msg;
-    ::PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 // Without a talk length the console shows what it always showed; + gives the talk one, and -
