@@ -3,6 +3,7 @@
 #pragma once
 #include <optional>
 
+#include "demo/demo_win.h"
 #include "framework/frame.h"
 #include "framework/thread_state.h"
 
@@ -17,6 +18,7 @@ public:
     std::optional<fw::KeepAwake> m_awake;  // held exactly while full-screen
     CRect m_rcMonitor;                     // the monitor full-screen mode covers; empty outside it
     HMONITOR m_hNextMonitor = nullptr;     // the next entry takes this monitor instead of the window's own
+    CDemoRun m_demo{this};                 // the simulator before the audience, and the way back
 
     void OnFullScreen();
     // Fits the client area exactly over the monitor (full-screen mode stays as it is).

@@ -68,6 +68,7 @@ int CMainFrame::OnCreate(CREATESTRUCTW* cs) { return CFrameWnd::OnCreate(cs) == 
 
 LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_DISPLAYCHANGE) OnDisplayChange();
+    if (m_demo.OnFrameMessage(msg, wParam, lParam)) return 0;
     // The console's item shows whether it is open.
     if (msg == WM_INITMENUPOPUP)
         ::CheckMenuItem(reinterpret_cast<HMENU>(wParam), ID_PRESENTER_CONSOLE,

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/mainframe.h"
 #include "app/monitors_win.h"
+#include "console/console_demo.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/dc.h"
@@ -180,6 +181,11 @@ void CPresenterConsole::Draw(HDC dc, const RECT& client) {
     PutText(dc, m_layout.elapsed, ElapsedText(m_clock.Elapsed(now)), m_layout.textHeight,
             m_clock.Started() ? kTalkRunning : kTalkWaiting);
     PutText(dc, m_layout.clock, WallClockText(), m_layout.clockHeight, kClock);
+    if (const auto demo = m_pFrame->m_demo.Status()) {
+        const DemoLines lines = LayOutDemoLines(m_layout, client.bottom);
+        PutText(dc, lines.running, DemoRunningText(demo->fileName, demo->seconds), lines.textHeight, kTalkRunning);
+        PutText(dc, lines.back, DemoBackText(demo->row), lines.textHeight, kText);
+    }
 }
 
 void CPresenterConsole::PutText(HDC dc, const SlideRect& box, const std::wstring& text, int height,
