@@ -7,9 +7,11 @@ DemoActions Demo::Begin(const DemoStart& start, const DemoFacts& facts) {
     // A demo that runs already (a hand-off from the console) starts over with the new file.
     phase_ = facts.windowShown ? Phase::Placed : Phase::Waiting;
     showLeft_ = false;
+    settled_ = false;
     row_ = start.row;
     fileName_ = start.fileName;
     start_ = facts.now;
+    placedAt_ = facts.now;
     return kTakeKeys | kWatch | kConsoleChanged | (facts.windowShown ? kPlaceSimulator : 0);
 }
 
@@ -18,6 +20,7 @@ DemoActions Demo::Tick(const DemoFacts& facts) {
     case Phase::Waiting:
         if (facts.windowShown) {
             phase_ = Phase::Placed;
+            placedAt_ = facts.now;
             return kPlaceSimulator;
         }
         if (!facts.simulatorGone && facts.now - start_ < kWindowWaitSeconds) return 0;
@@ -28,6 +31,8 @@ DemoActions Demo::Tick(const DemoFacts& facts) {
     case Phase::Placed:
         // Closed or minimised: the audience would look at the desktop.
         if (facts.simulatorGone || facts.minimised) return End(kBringShowBack);
+        // Seen in front where it was put: the system's own moves of the front are over.
+        if ((facts.simulatorInFront && facts.windowPlaced) || facts.now - placedAt_ >= kPlacingSeconds) settled_ = true;
         return 0;
     case Phase::NoWindow:
     case Phase::None: return 0;
@@ -44,13 +49,16 @@ DemoActions Demo::HotKey(const DemoFacts& facts) {
 }
 
 DemoActions Demo::ShowActivated(const DemoFacts& facts) {
-    if (!Running() || !showLeft_) return 0;
+    // While the simulator is being placed, the system may hand the front around (a window hidden
+    // and shown again on another monitor): only a show activated after that is the speaker's.
+    const bool speakersDoing = phase_ == Phase::Placed ? settled_ : showLeft_;
+    if (!Running() || !speakersDoing) return 0;
     // The system may have given the front to the console when the simulator went.
     return End(facts.simulatorGone || facts.minimised ? kBringShowBack : 0);
 }
 
 DemoActions Demo::ShowDeactivated() {
-    if (Running()) showLeft_ = true;
+    if (Running() && phase_ != Phase::Placed) showLeft_ = true;
     return 0;
 }
 
@@ -63,5 +71,6 @@ std::optional<DemoStatus> Demo::Status(double now) const {
 DemoActions Demo::End(DemoActions also) {
     phase_ = Phase::None;
     showLeft_ = false;
+    settled_ = false;
     return also | kGiveKeysBack | kStopWatching | kConsoleChanged;
 }

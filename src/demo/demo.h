@@ -23,6 +23,8 @@ struct DemoFacts {
     bool simulatorGone = false;  // its window was closed, or its process ended before showing one
     bool minimised = false;      // its window is minimised
     bool showInFront = false;    // the foreground window is one of the presenter's
+    bool simulatorInFront = false;  // the foreground window is the simulator's
+    bool windowPlaced = false;      // its window is shown maximised on the show's monitor
 };
 
 struct DemoStart {
@@ -42,6 +44,8 @@ class Demo {
 public:
     // A simulator started for the demo may take this long to show its window.
     static constexpr double kWindowWaitSeconds = 10.0;
+    // A placement not seen done by then (a window that will not be maximised) counts as done.
+    static constexpr double kPlacingSeconds = 5.0;
 
     // A hand-off reached the simulator. Only a full-screen show runs a demo: in a window the
     // simulator comes to the front as it does by itself, and nothing else happens.
@@ -63,14 +67,17 @@ private:
     enum class Phase {
         None,
         Waiting,   // for the window of a simulator just started
-        Placed,    // the window is before the audience
+        Placed,    // the window is on its way before the audience, or there
         NoWindow,  // none came in time; the demo runs while the speaker is elsewhere
     };
     DemoActions End(DemoActions also);
 
     Phase phase_ = Phase::None;
-    bool showLeft_ = false;  // another program took the front since the demo began
+    bool showLeft_ = false;  // another program took the front while no simulator window was placed
+    bool settled_ = false;   // the placed simulator has been seen in front: the show's activation
+                             // from then on is the speaker's doing, not the placement's
     int row_ = 0;
     std::wstring fileName_;
     double start_ = 0.0;
+    double placedAt_ = 0.0;
 };

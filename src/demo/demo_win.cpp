@@ -74,7 +74,11 @@ DemoFacts CDemoRun::Facts() {
     } else {
         facts.simulatorGone = m_process && ::WaitForSingleObject(m_process.get(), 0) == WAIT_OBJECT_0;
     }
-    facts.showInFront = OwnWindow(::GetForegroundWindow());
+    const HWND front = ::GetForegroundWindow();
+    facts.showInFront = OwnWindow(front);
+    facts.simulatorInFront = m_hSimulator && front == m_hSimulator;
+    facts.windowPlaced = facts.windowShown && ::IsZoomed(m_hSimulator) &&
+                         ::MonitorFromWindow(m_hSimulator, MONITOR_DEFAULTTONULL) == ShowMonitor();
     return facts;
 }
 
@@ -97,22 +101,28 @@ void CDemoRun::Apply(DemoActions actions, UINT key) {
     }
 }
 
+HMONITOR CDemoRun::ShowMonitor() const {
+    return ::MonitorFromRect(&m_pFrame->m_rcMonitor, MONITOR_DEFAULTTONEAREST);
+}
+
 // Onto the work area of the show's monitor, maximised, in front and with the keyboard. Every
 // call is posted to the simulator's thread or only changes the system's records: a simulator
 // busy in a long run places itself when it gets round to it, and the show goes on meanwhile.
 void CDemoRun::PlaceSimulator() {
     const HWND sim = m_hSimulator;
     if (!sim || !::IsWindow(sim)) return;
-    const HMONITOR show = ::MonitorFromRect(&m_pFrame->m_rcMonitor, MONITOR_DEFAULTTONEAREST);
+    const HMONITOR show = ShowMonitor();
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!::GetMonitorInfoW(show, &info)) return;
     const RECT& work = info.rcWork;
     const bool there = ::IsZoomed(sim) && ::MonitorFromWindow(sim, MONITOR_DEFAULTTONULL) == show;
     if (!there) {
-        // A maximised or minimised window would keep its place: restored first, it moves, and
-        // is maximised on the monitor it is then on.
+        // A maximised or minimised window would keep its place: restored first, it moves. It is
+        // maximised while hidden, so that it shows maximised at once on the monitor it is then
+        // on (a platform without a window manager takes back a maximise of a window on screen).
         if (::IsZoomed(sim) || ::IsIconic(sim)) ::ShowWindowAsync(sim, SW_RESTORE);
+        ::ShowWindowAsync(sim, SW_HIDE);
         ::SetWindowPos(sim, HWND_TOP, work.left, work.top, work.right - work.left, work.bottom - work.top,
                        SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
         ::ShowWindowAsync(sim, SW_SHOWMAXIMIZED);
@@ -131,10 +141,8 @@ void CDemoRun::BringShowBack() {
         g_currentPage = m_demo.Row();
         if (view) view->InvalidateRect(nullptr, TRUE);
     }
-    constexpr UINT kFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
-    ::SetWindowPos(frame, HWND_TOPMOST, 0, 0, 0, 0, kFlags);
-    ::SetWindowPos(frame, HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
     ::SetForegroundWindow(frame);
+    ::SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     if (view) {
         ::SetFocus(view->m_hWnd);
         view->UpdateWindow();

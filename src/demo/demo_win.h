@@ -44,6 +44,7 @@ public:
 private:
     DemoFacts Facts();
     void Apply(DemoActions actions, UINT key);
+    HMONITOR ShowMonitor() const;
     void PlaceSimulator();
     void BringShowBack();
     void TakeKeys();
