@@ -13,6 +13,7 @@
 #include "app/frame_layout.h"
 #include "app/mainframe.h"
 #include "app/monitors_win.h"
+#include "console/console_demo.h"
 #include "console/console_win.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
@@ -230,6 +231,36 @@ TEST_F(DemoOnTheProjector, TheSimulatorClosedOrMinimisedBringsTheShowBack) {
         EXPECT_FALSE(frame()->m_demo.KeysTaken());
         EndStandIns();
     }
+}
+
+// Whether the console shows anything but its background where the demo's lines go.
+bool ConsoleShowsDemoLines() {
+    const CPresenterConsole* console = CPresenterConsole::Current();
+    RECT client{};
+    ::GetClientRect(console->m_hWnd, &client);
+    const DemoLines lines = LayOutDemoLines(console->m_layout, client.bottom);
+    const testing_win::Pixels shown = testing_win::ReadWindow(
+        console->m_hWnd, RECT{lines.running.left, lines.running.top, lines.back.right, lines.back.bottom});
+    const COLORREF background = shown.At(0, 0);
+    for (int y = 0; y < shown.height; ++y)
+        for (int x = 0; x < shown.width; ++x)
+            if (shown.At(x, y) != background) return true;
+    return false;
+}
+
+TEST_F(DemoOnTheProjector, TheConsoleSaysADemoRunsUntilTheShowIsBack) {
+    EXPECT_FALSE(ConsoleShowsDemoLines());
+    ASSERT_TRUE(DemoWithARunningSimulator());
+    const auto status = frame()->m_demo.Status();
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(status->fileName, std::wstring(circuit_.spot->pszTarget));
+    EXPECT_EQ(status->row, circuit_.row);
+    EXPECT_TRUE(PumpUntil([] { return ConsoleShowsDemoLines(); }, 3000)) << "the console says so";
+    EXPECT_TRUE(PumpUntil([&] { return frame()->m_demo.Status()->seconds >= 1; }, 3000)) << "the demo's time runs";
+
+    PressKey(VK_NEXT);
+    EXPECT_TRUE(PumpUntil([&] { return ShowIsBack(); }, 5000)) << ShowIsBack().message();
+    EXPECT_TRUE(PumpUntil([] { return !ConsoleShowsDemoLines(); }, 3000)) << "the slides alone again";
 }
 
 // A rehearsal in a window: the simulator comes to the front where it is, and nothing is taken.
