@@ -145,6 +145,10 @@ foreach(name ${PEMBORO_BENCH_MAINS})
   target_compile_options(${name} PRIVATE ${PEMBORO_WARNINGS})
 endforeach()
 
+# The return from a demo is measured over the stand-in simulator.
+if(TARGET paint_bench)
+  add_dependencies(paint_bench vexa_sim)
+endif()
 # The launch tests start the stand-in simulator and the shell recorder as real processes.
 if(TARGET win_launch_tests)
   add_dependencies(win_launch_tests vexa_sim recorder)

@@ -8,8 +8,9 @@ DemoLines LayOutDemoLines(const ConsoleLayout& layout, int h) {
     const int left = layout.counter.left, right = layout.counter.right;
     const int top = layout.clock.bottom + m / 2;
     const int room = std::max(0, h - m - top);
-    // Two lines; "Page Down returns to slide 69" is some 29 characters of about half the height.
-    const int height = std::max(10, std::min({layout.clockHeight * 2 / 3, room * 5 / 12, (right - left) / 16}));
+    // Two lines; "Page Down returns to slide 69" is 29 characters of about three fifths of the
+    // height each in the console's face.
+    const int height = std::max(10, std::min({layout.clockHeight * 2 / 3, room * 5 / 12, (right - left) * 5 / 96}));
     const int line = height * 6 / 5;
     return {{left, top, right, top + line}, {left, top + line, right, top + 2 * line}, height};
 }

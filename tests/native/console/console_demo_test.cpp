@@ -25,8 +25,8 @@ TEST(DemoLines, UnderTheClockOnThePage) {
         EXPECT_GE(d.back.top, d.running.bottom);
         EXPECT_EQ(d.running.left, l.counter.left);
         EXPECT_EQ(d.running.right, l.counter.right);
-        // 29 characters of about half the height each fit the column.
-        EXPECT_LE(29 * d.textHeight / 2, d.running.Width());
+        // 29 characters of about three fifths of the height each fit the column.
+        EXPECT_LE(29 * d.textHeight * 3 / 5, d.running.Width());
         EXPECT_GE(d.textHeight, 10);
     }
     EXPECT_EQ(LayOutDemoLines(LayOutConsole(3840, 2160, 1920, 1080), 2160).textHeight,
