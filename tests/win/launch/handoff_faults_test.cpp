@@ -75,9 +75,8 @@ TEST_F(HandOffFaults, TwoClicksBeforeANewSimulatorShowsItsWindowReachOneSimulato
 TEST_F(HandOffFaults, ASimulatorThatHoldsAMessageIsNotWaitedForAgain) {
     const StandIn stopped = StartStandIn();
     ASSERT_TRUE(stopped.hwnd);
-    const fw::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, stopped.threadId));
+    const fw::KernelHandle thread = StopThreadOf(stopped);
     ASSERT_TRUE(thread);
-    ASSERT_NE(::SuspendThread(thread.get()), static_cast<DWORD>(-1));
     const std::wstring first = File(L"first.asc"), second = File(L"second.asc");
 
     EXPECT_EQ(SendSimulatorMessage(stopped.hwnd, SimulatorOpenMessage, first.c_str()), SimulatorReply::Held);
@@ -160,9 +159,8 @@ TEST_F(HandOffFaults, AnAtomAStoppedSimulatorHoldsOutlivesThePresenter) {
     }
     const StandIn stopped = StartStandIn();
     ASSERT_TRUE(stopped.hwnd);
-    const fw::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, stopped.threadId));
+    const fw::KernelHandle thread = StopThreadOf(stopped);
     ASSERT_TRUE(thread);
-    ASSERT_NE(::SuspendThread(thread.get()), static_cast<DWORD>(-1));
     const std::wstring circuit = File(L"held at exit.asc");
 
     wchar_t self[MAX_PATH] = {};
