@@ -128,5 +128,8 @@ void MeasureWithConsole(testing_win::Presenter& presenter, int paceMs);
 // The overview at a client size: Tab to pixels, a move of its frame, the thumbnails' time and
 // memory (paint_bench_overview_win.cpp).
 void PrintOverviewFigures(testing_win::Presenter& presenter, int w, int h);
+// The return from a demo: the clicker's key over the simulator to the show painted in front, full-screen
+// at the desktop's size (paint_bench_demo_win.cpp).
+void MeasureDemoReturn(testing_win::Presenter& presenter, int rounds);
 
 }  // namespace paintbench

@@ -6,7 +6,8 @@
 //   - the removal of a hover highlight and a repaint of the slide on screen;
 //   - the next photo in picture mode at a speaker's pace;
 //   - the process's peak working set, and what the picture cache did;
-//   - the one-key jumps at laptop and 4K sizes (paint_bench_jumps_win.cpp).
+//   - the one-key jumps at laptop and 4K sizes (paint_bench_jumps_win.cpp);
+//   - the return from a demo to the show (paint_bench_demo_win.cpp).
 // Usage: paint_bench [pace-ms] [WxH ...]   (defaults: 400 1920x1080 3840x2160)
 // A client area the desktop cannot hold in a window is measured in full-screen mode, at the
 // desktop's size (the frame's margins make it a little larger): bench.sh runs it on a 3840x2160
@@ -153,6 +154,7 @@ int main(int argc, char** argv) {
         }
         for (const Size s : sizes) PrintOverviewFigures(presenter, s.w, s.h);
         MeasureJumps(presenter, pace);
+        MeasureDemoReturn(presenter, 15);
     }
     std::printf("\npeak working set of the process: %zu MB\n", WorkingSetMb().peakMb);
     return 0;

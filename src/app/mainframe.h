@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/demo_win.h"
 #include "framework/frame.h"
 #include "framework/thread_state.h"
 
@@ -24,6 +25,7 @@ public:
     CRect m_rcMonitor;                     // the monitor full-screen mode covers; empty outside it
     std::wstring m_strMonitorDevice;       // its name, by which a display change finds it again
     HMONITOR m_hNextMonitor = nullptr;     // the next entry takes this monitor instead of the window's own
+    CDemoRun m_demo{this};                 // the simulator before the audience, and the way back
 
     void OnFullScreen();
     // Fits the client area exactly over the monitor (full-screen mode stays as it is).

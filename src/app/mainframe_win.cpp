@@ -77,6 +77,7 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
         return 0;
     }
+    if (m_demo.OnFrameMessage(msg, wParam, lParam)) return 0;
     // The console's item shows whether it is open.
     if (msg == WM_INITMENUPOPUP)
         ::CheckMenuItem(reinterpret_cast<HMENU>(wParam), ID_PRESENTER_CONSOLE,

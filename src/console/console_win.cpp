@@ -5,6 +5,7 @@
 #include "app/app.h"
 #include "app/mainframe.h"
 #include "app/monitors_win.h"
+#include "console/console_demo.h"
 #include "console/talk_time.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
@@ -259,6 +260,14 @@ void CPresenterConsole::Draw(HDC dc, const RECT& client) {
         PutText(dc, m_layout.left, until, timeHeight, ColourOf(ToneOfTimeLeft(minutes, left, m_clock.Started())));
     const std::wstring clock = WallClockText();
     PutText(dc, m_layout.clock, clock, FittingHeight(dc, clock, m_layout.clockHeight, m_layout.clock), kConsoleClock);
+    if (const auto demo = m_pFrame->m_demo.Status()) {
+        const DemoLines lines = LayOutDemoLines(m_layout, client.bottom);
+        const std::wstring running = DemoRunningText(demo->fileName, demo->seconds);
+        const std::wstring back = DemoBackText(demo->row);
+        const int height = FittingHeight(dc, back, FittingHeight(dc, running, lines.textHeight, lines.running), lines.back);
+        PutText(dc, lines.running, running, height, kTalkRunning);
+        PutText(dc, lines.back, back, height, kConsoleText);
+    }
 }
 
 int CPresenterConsole::FittingHeight(HDC dc, const std::wstring& text, int height, const SlideRect& box) {

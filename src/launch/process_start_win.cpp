@@ -8,9 +8,9 @@
 #include "framework/gdi.h"
 #include "launch/argument_quoting.h"
 
-bool StartProcess(const wchar_t* program, const wchar_t* programName,
-                  std::initializer_list<std::wstring_view> arguments) {
-    if (!program || !*program) return false;
+fw::KernelHandle StartProcess(const wchar_t* program, const wchar_t* programName,
+                              std::initializer_list<std::wstring_view> arguments) {
+    if (!program || !*program) return {};
     // CreateProcessW may write into the command line, so it gets its own copy.
     std::wstring commandLine = BuildCommandLine(programName ? programName : L"", arguments);
     STARTUPINFOW startup{};
@@ -18,11 +18,11 @@ bool StartProcess(const wchar_t* program, const wchar_t* programName,
     PROCESS_INFORMATION info{};
     if (!::CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                           &info))
-        return false;
-    // Started programs run on their own: nothing waits for them or keeps their handles.
-    fw::KernelHandle process(info.hProcess);
+        return {};
+    // Started programs run on their own: nothing waits for them. The caller may keep the
+    // process's handle to see whether it still runs.
     fw::KernelHandle thread(info.hThread);
-    return true;
+    return fw::KernelHandle(info.hProcess);
 }
 
 void ShellOpen(const wchar_t* path) {

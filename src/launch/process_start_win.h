@@ -4,11 +4,14 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "framework/gdi.h"
+
 // Starts the executable at `program` with `programName` as argument 0 and `arguments`
 // after it, each reaching the program as one argument whatever blanks or quotation
-// marks it holds. Returns at once; false when nothing could be started.
-bool StartProcess(const wchar_t* program, const wchar_t* programName,
-                  std::initializer_list<std::wstring_view> arguments = {});
+// marks it holds. Returns at once, with the new process's handle (owned: dropping it lets the
+// process run on unwatched); an empty handle when nothing could be started.
+fw::KernelHandle StartProcess(const wchar_t* program, const wchar_t* programName,
+                              std::initializer_list<std::wstring_view> arguments = {});
 
 // Hands a file or folder to the desktop shell, which opens it with its program: no owner
 // window, the "open" verb, shown normally; a failure goes unnoticed.

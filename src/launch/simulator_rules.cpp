@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "launch/target_names.h"
+
 bool IsSimulatorTitle(const wchar_t* title) {
     if (!title) return false;
     constexpr size_t kPrefixLength = std::size(SimulatorTitlePrefix) - 1;
@@ -11,6 +13,13 @@ bool IsSimulatorTitle(const wchar_t* title) {
     }
     const wchar_t* rest = title + kPrefixLength;
     return rest[0] == L'\0' || (rest[0] == L' ' && rest[1] == L'-');
+}
+
+bool IsSimulatorWindow(const wchar_t* title, const wchar_t* className) {
+    if (!IsSimulatorTitle(title)) return false;
+    if (!className) return true;
+    // Class names are matched without regard to case, as the system matches them.
+    return !EqualsNoCase(className, kGhostWindowClass);
 }
 
 const wchar_t* DefaultSimulatorPathFor(unsigned nativeArchitecture) {

@@ -17,6 +17,21 @@ inline constexpr wchar_t SimulatorTitlePrefix[] = L"Circelo Vexa";
 // "Circelo Vexa-x" and "Circelo Vexa x" do not. A null title never matches.
 bool IsSimulatorTitle(const wchar_t* title);
 
+// The class of the window the system puts in front of a window that has taken no message for a
+// while and is clicked: it carries that window's title followed by " (Not Responding)", so the
+// title rule takes it, but it belongs to the system and answers every private message with 0.
+inline constexpr wchar_t kGhostWindowClass[] = L"Ghost";
+
+// A top-level window is the simulator's when its title says so and it is not the system's ghost
+// of it. A null class name counts as no ghost.
+bool IsSimulatorWindow(const wchar_t* title, const wchar_t* className);
+
+// --- A simulator the presenter has just started -------------------------------------------
+
+// How long a started simulator may take to show its window. Until then, files for the simulator
+// wait for that window rather than start another one, and the show looks for it to place it.
+inline constexpr unsigned kNewSimulatorWaitMs = 10000;
+
 // --- Where the simulator lies when the registry names no other place ----------------------
 
 // PROCESSOR_ARCHITECTURE_AMD64: the one architecture that gets the x64 executable; every other

@@ -5,6 +5,8 @@
 #include <mmsystem.h>
 #include <sys/timeb.h>
 
+#include <string>
+
 #include "app/app.h"
 #include "app/mainframe.h"
 #include "console/console_win.h"
@@ -38,6 +40,11 @@ void RaiseFrame(CMainFrame* frame) {
     constexpr UINT kFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
     frame->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, kFlags);
     frame->SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
+}
+
+// A hand-off that reached the simulator starts a demo on the show.
+void DemoOf(const HandOff& handOff, const wchar_t* path) {
+    if (CMainFrame* frame = CPemboroView::MainFrame()) frame->m_demo.HandedOver(handOff, path);
 }
 
 double SystemWallClock() {
@@ -185,7 +192,7 @@ void CPemboroView::Activate(CPoint point) {
     // The click time pauses the hover feedback for a second after an activation.
     if (HitCornerButton(point)) {
         m_dClickTime = WallClockNow();
-        StartSimulator();
+        DemoOf(StartSimulator(), nullptr);
         return;
     }
     const Hotspot* spot = HotspotAt(point);
@@ -201,8 +208,16 @@ void CPemboroView::Activate(CPoint point) {
     switch (DecideClickAction(target, facts)) {
         case ClickAction::ShellOpen: ShellOpen(path); break;
         case ClickAction::ShowPicture: EnterPictureMode(spot); break;
-        case ClickAction::RunInSimulator: RunInSimulator(path); break;
-        case ClickAction::OpenInSimulator: OpenInSimulator(path); break;
+        case ClickAction::RunInSimulator: {
+            const std::wstring file(path);  // the hand-off's waits may rewrite the resolver's buffer
+            DemoOf(RunInSimulator(file.c_str()), file.c_str());
+            break;
+        }
+        case ClickAction::OpenInSimulator: {
+            const std::wstring file(path);
+            DemoOf(OpenInSimulator(file.c_str()), file.c_str());
+            break;
+        }
         case ClickAction::Nothing: break;
     }
 }

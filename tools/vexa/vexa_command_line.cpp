@@ -38,6 +38,8 @@ LaunchRequest ParseLaunchArguments(const std::vector<std::wstring>& arguments) {
             request.refuseMessages = true;
         } else if (MillisecondsSwitch(argument, "-slow=", request.slowReplyMs) ||
                    MillisecondsSwitch(argument, "-block=", request.blockReplyMs)) {
+        } else if (argument.size() > 7 && EqualsFolded(std::wstring_view(argument).substr(0, 7), "-ghost=")) {
+            request.ghostOf = argument.substr(7);
         } else if (!argument.empty()) {
             if (!request.path.empty()) request.path += L' ';
             request.path += argument;

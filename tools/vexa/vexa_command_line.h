@@ -16,6 +16,10 @@ struct LaunchRequest {
     // without handling any message, as a simulator that opens or runs a file on its window's
     // thread does; the file is opened when that is done.
     unsigned blockReplyMs = 0;
+    // "-ghost=NAME": no simulator at all, but a stand-in for the window the system puts in front
+    // of a simulator that stopped taking messages: class "Ghost", titled as the simulator with
+    // NAME open, followed by " (Not Responding)", answering every message by default.
+    std::wstring ghostOf;
 };
 
 // `arguments` excludes argument 0 (the program's own name). The switches are whole

@@ -1,12 +1,14 @@
 // Circelo Vexa, the stand-in circuit simulator the presenter drives: a window that opens
 // and runs circuit files on request.
 #include "vexa_command_line.h"
+#include "vexa_ghost_win.h"
 #include "vexa_log_win.h"
 #include "vexa_window_win.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,10 +28,20 @@ std::vector<std::wstring> LaunchArguments() {
     return arguments;
 }
 
+// CIRCELO_STARTUP_MS: a start-up that takes this long before the window exists, as a large
+// simulator's does; 0 without it.
+DWORD StartupMs() {
+    wchar_t text[16] = {};
+    const DWORD n = ::GetEnvironmentVariableW(L"CIRCELO_STARTUP_MS", text, 16);
+    return n > 0 && n < 16 ? static_cast<DWORD>(std::wcstoul(text, nullptr, 10)) : 0;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
     const vexa::LaunchRequest request = vexa::ParseLaunchArguments(LaunchArguments());
+    if (!request.ghostOf.empty()) return vexa::RunGhost(instance, request.ghostOf, nCmdShow);
+    if (const DWORD startup = StartupMs()) ::Sleep(startup);
 
     vexa::SimulatorWindow window(request.refuseMessages, request.slowReplyMs, request.blockReplyMs);
     if (!window.Create(instance)) return 1;

@@ -154,6 +154,8 @@ LRESULT SimulatorWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 Run();
                 return 0;
             }
+            // The clicker's keys are logged: they reach the simulator only when nothing took them.
+            if (wParam == VK_NEXT || wParam == VK_PRIOR) AppendRequestLog(wParam == VK_NEXT ? L"key Page Down" : L"key Page Up");
             break;
         case WM_DESTROY:
             ::PostQuitMessage(0);

@@ -36,6 +36,30 @@ TEST(SimulatorTitle, PrefixAloneOrFollowedBySpaceAndHyphen) {
 
 TEST(SimulatorTitle, NullTitleNeverMatches) { EXPECT_FALSE(IsSimulatorTitle(nullptr)); }
 
+// The system's ghost of a simulator that stopped taking messages carries its title and more; it
+// is never the simulator, whatever the case of its class name.
+TEST(SimulatorWindow, TheTitleRuleWithoutTheSystemsGhost) {
+    struct Case {
+        const wchar_t* title;
+        const wchar_t* className;
+        bool matches;
+    } const cases[] = {
+        {L"Circelo Vexa - a.asc", L"CirceloVexaMainWindow", true},
+        {L"Circelo Vexa - a.asc (Not Responding)", L"Ghost", false},
+        {L"Circelo Vexa - a.asc (Not Responding)", L"GHOST", false},
+        {L"Circelo Vexa", L"Ghost", false},
+        {L"Circelo Vexa", L"Ghosts", true},
+        {L"Circelo Vexa", L"Ghos", true},
+        {L"Circelo Vexa", nullptr, true},
+        {L"Circelo Vexa2", L"CirceloVexaMainWindow", false},
+        {nullptr, L"CirceloVexaMainWindow", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.className ? "with a class" : "no class"));
+        EXPECT_EQ(IsSimulatorWindow(c.title, c.className), c.matches);
+    }
+}
+
 TEST(SimulatorDefaults, X64OnlyForTheAmd64Architecture) {
     EXPECT_STREQ(DefaultSimulatorPathFor(9), L"C:\\Program Files\\Quillmere\\CirceloVexa\\Vexax64.exe");
     EXPECT_STREQ(DefaultSimulatorExeFor(9), L"Vexax64.exe");

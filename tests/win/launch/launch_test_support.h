@@ -250,6 +250,14 @@ inline StandIn StartStandIn(const wchar_t* switches = L"", WORD show = SW_SHOWNO
     return standIn;
 }
 
+// Stops the stand-in's window thread, as a simulator that hangs in its work; the handle lets the
+// test run it again (ResumeThread). Empty when the thread could not be stopped.
+inline fw::KernelHandle StopThreadOf(const StandIn& standIn) {
+    fw::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, standIn.threadId));
+    if (thread && ::SuspendThread(thread.get()) == static_cast<DWORD>(-1)) thread.reset();
+    return thread;
+}
+
 inline bool Contains(const std::vector<std::wstring>& lines, const std::wstring& line) {
     return std::find(lines.begin(), lines.end(), line) != lines.end();
 }

@@ -426,7 +426,7 @@ TEST_F(SimulatorBridge, StartedProgramsGetEachArgumentWhole) {
 TEST_F(SimulatorBridge, APathLongerThanAnAtomGoesToANewProcess) {
     const struct {
         const char* what;
-        void (*hand)(const wchar_t*);
+        HandOff (*hand)(const wchar_t*);
         const wchar_t* started;
     } cases[] = {
         {"open", &OpenInSimulator, L"command-line open "},

@@ -104,9 +104,8 @@ TEST_F(SimulatorHandOff, ASimulatorThatBlocksInItsHandlerOpensTheFileOnceAndTheP
 TEST_F(SimulatorHandOff, AStoppedSimulatorKeepsTheFileAndGetsItWhenItRunsAgain) {
     const StandIn stopped = StartStandIn();
     ASSERT_TRUE(stopped.hwnd);
-    const fw::KernelHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, stopped.threadId));
+    const fw::KernelHandle thread = StopThreadOf(stopped);
     ASSERT_TRUE(thread);
-    ASSERT_NE(::SuspendThread(thread.get()), static_cast<DWORD>(-1));
     const std::wstring newLog = dir_ + L"\\new.log";
     circeloLog_->Set(newLog);
     const std::wstring circuit = File(L"stopped.asc");

@@ -1,0 +1,83 @@
+// A demo: from a hand-off that brings the simulator before the audience until the show is in front
+// again. What each event does is decided here, from facts the show gathers; the show's side
+// (demo_win) gathers them and carries the actions out. Pure.
+#pragma once
+#include <optional>
+#include <string>
+
+// What the show does after an event, as a set of flags.
+using DemoActions = unsigned;
+inline constexpr DemoActions kPlaceSimulator = 1u << 0;  // its window onto the show's monitor, maximised, in front
+inline constexpr DemoActions kTakeKeys = 1u << 1;        // Page Down and Page Up, from every program
+inline constexpr DemoActions kGiveKeysBack = 1u << 2;
+inline constexpr DemoActions kBringShowBack = 1u << 3;   // in front, full-screen, at the demo's slide, with the keyboard
+inline constexpr DemoActions kPassKeyOn = 1u << 4;       // the key does what it does on the show
+inline constexpr DemoActions kWatch = 1u << 5;           // look at the simulator at intervals
+inline constexpr DemoActions kStopWatching = 1u << 6;
+inline constexpr DemoActions kConsoleChanged = 1u << 7;  // the console shows or drops the demo's lines
+
+// What the show knows of the simulator and of itself when an event comes.
+struct DemoFacts {
+    double now = 0.0;            // seconds, on a clock that only goes forward
+    bool windowShown = false;    // the simulator's window is known and visible
+    bool simulatorGone = false;  // its window was closed, or its process ended before showing one
+    bool minimised = false;      // its window is minimised
+    bool showInFront = false;    // the foreground window is one of the presenter's
+    bool simulatorInFront = false;  // the foreground window is the simulator's
+    bool windowPlaced = false;      // its window is shown maximised on the show's monitor
+};
+
+struct DemoStart {
+    bool fullScreen = false;  // the show was full-screen when the hand-off came
+    int row = 0;              // the slide the demo starts from
+    std::wstring fileName;    // what the simulator was given, or its own name
+};
+
+// What the console says while a demo runs.
+struct DemoStatus {
+    std::wstring fileName;
+    long long seconds = 0;  // the demo's own time
+    int row = 0;            // the slide Page Down returns to
+};
+
+class Demo {
+public:
+    // A simulator started for the demo may take this long to show its window.
+    static constexpr double kWindowWaitSeconds = 10.0;
+    // A placement not seen done by then (a window that will not be maximised) counts as done.
+    static constexpr double kPlacingSeconds = 5.0;
+
+    // A hand-off reached the simulator. Only a full-screen show runs a demo: in a window the
+    // simulator comes to the front as it does by itself, and nothing else happens.
+    DemoActions Begin(const DemoStart& start, const DemoFacts& facts);
+    // The show's regular look at the simulator.
+    DemoActions Tick(const DemoFacts& facts);
+    // Page Down or Page Up, taken from whatever program had the keyboard.
+    DemoActions HotKey(const DemoFacts& facts);
+    // The presenter became the active program, or stopped being it.
+    DemoActions ShowActivated(const DemoFacts& facts);
+    DemoActions ShowDeactivated();
+
+    bool Running() const { return phase_ != Phase::None; }
+    // The slide the demo started from (also after it ended).
+    int Row() const { return row_; }
+    std::optional<DemoStatus> Status(double now) const;
+
+private:
+    enum class Phase {
+        None,
+        Waiting,   // for the window of a simulator just started
+        Placed,    // the window is on its way before the audience, or there
+        NoWindow,  // none came in time; the demo runs while the speaker is elsewhere
+    };
+    DemoActions End(DemoActions also);
+
+    Phase phase_ = Phase::None;
+    bool showLeft_ = false;  // another program took the front while no simulator window was placed
+    bool settled_ = false;   // the placed simulator has been seen in front: the show's activation
+                             // from then on is the speaker's doing, not the placement's
+    int row_ = 0;
+    std::wstring fileName_;
+    double start_ = 0.0;
+    double placedAt_ = 0.0;
+};
