@@ -118,9 +118,12 @@ CPresenterConsole* CPresenterConsole::Open(CMainFrame* frame) {
     const HMONITOR own = now.At(ConsoleMonitorFor(now.entries, now.IndexOf(showMonitor)));
     const SlideRect rc = own ? MonitorRect(own) : RehearsalRect(showMonitor);
     auto* console = new CPresenterConsole(frame);
-    // Owned by the show's frame: it goes when the show goes.
+    // A window of its own, not owned by the show's frame (the frame closes it when the show goes):
+    // an owned window always lies above its owner, so the show could never be the top window, and
+    // Wine raises a window on the X screen only when it tops the stack. The show brought back from
+    // a demo would then stay under the simulator on the projector.
     if (!console->CreateEx(0, AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW)), L"Presenter Console - Pemboro",
-                           own ? kFullStyle : kWindowStyle, rc.left, rc.top, rc.Width(), rc.Height(), frame->m_hWnd,
+                           own ? kFullStyle : kWindowStyle, rc.left, rc.top, rc.Width(), rc.Height(), nullptr,
                            nullptr)) {
         delete console;
         return nullptr;

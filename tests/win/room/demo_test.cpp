@@ -75,6 +75,26 @@ bool GiveXFocus(const std::wstring& title) {
                                       {testing_win::Narrow(title)}, 10000) == 0;
 }
 
+// The title of the window the X screen shows at the centre of `r`: what the audience sees. Wine
+// keeps its own z-order beside the X server's, and raises a window on the X screen only when it
+// tops its own; both must agree for the show to be seen.
+std::wstring SeenAtCentreOf(const CRect& r) {
+    const testing_win::UnixWorkDir work("xshown");
+    const int status = testing_win::RunUnixScript(
+        work, testing_win::SourceDirOf(__FILE__) + "/x_shown_at.sh",
+        {std::to_string((r.left + r.right) / 2), std::to_string((r.top + r.bottom) / 2)}, 10000);
+    if (status != 0) return L"(no answer from the X server)";
+    std::string name = work.Read("name");
+    while (!name.empty() && (name.back() == '\n' || name.back() == '\r')) name.pop_back();
+    return testing_win::Widen(name);
+}
+
+std::wstring TitleOf(HWND hwnd) {
+    wchar_t title[256] = {};
+    ::InternalGetWindowText(hwnd, title, 256);
+    return title;
+}
+
 // The first slide with a circuit hotspot whose file lies in the deck.
 struct CircuitSpot {
     int row = -1;
@@ -139,6 +159,8 @@ protected:
         if (!::IsZoomed(sim)) return ::testing::AssertionFailure() << "not maximised";
         if (!Covers(WindowRect(sim), projector)) return ::testing::AssertionFailure() << "not over the projector";
         if (ShownAtCentreOf(projector) != sim) return ::testing::AssertionFailure() << "not in front there";
+        if (SeenAtCentreOf(projector) != TitleOf(sim))
+            return ::testing::AssertionFailure() << "the screen shows " << testing_win::Narrow(SeenAtCentreOf(projector));
         if (::GetForegroundWindow() != sim) return ::testing::AssertionFailure() << "without the keyboard";
         const HWND console = CPresenterConsole::Current()->m_hWnd;
         if (WindowRect(console) != laptop || ShownAtCentreOf(laptop) != console)
@@ -165,6 +187,8 @@ protected:
             return ::testing::AssertionFailure() << "not full-screen on the projector";
         if (ShownAtCentreOf(MonitorNumbered(2)) != frame()->m_hWnd)
             return ::testing::AssertionFailure() << "covered";
+        if (const std::wstring seen = SeenAtCentreOf(MonitorNumbered(2)); seen != TitleOf(frame()->m_hWnd))
+            return ::testing::AssertionFailure() << "the screen shows " << testing_win::Narrow(seen);
         if (::GetFocus() != show_->viewHwnd()) return ::testing::AssertionFailure() << "without the keyboard";
         if (g_currentPage != circuit_.row) return ::testing::AssertionFailure() << "at slide row " << g_currentPage;
         return ::testing::AssertionSuccess();
