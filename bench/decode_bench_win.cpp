@@ -2,11 +2,11 @@
 // COM start-up per call, the box filter, and the halftone blit against the platform's HALFTONE.
 // Usage: decode_bench [slide.png photo.jpg]; without arguments, the first PNG and JPEG of the
 // demo deck.
-#include "framework/box_filter.h"
+#include "pictures/box_filter.h"
 #include "framework/gdi.h"
 #include "gdiplus_file_decode.h"
-#include "framework/halftone_blit.h"
-#include "framework/image_loader.h"
+#include "pictures/halftone_blit.h"
+#include "pictures/image_loader.h"
 
 #include <objbase.h>
 #include <wincodec.h>

@@ -1,7 +1,7 @@
 // Prints how long the program's own scaling takes for the sizes a slide or photo is drawn at:
 // shrinking (box filter) and growing (linear), median of repeated runs, beside a plain copy of
 // the destination's bytes as the floor.
-#include "framework/box_filter.h"
+#include "pictures/box_filter.h"
 
 #include <algorithm>
 #include <chrono>

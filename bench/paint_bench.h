@@ -119,8 +119,12 @@ inline Size PlaceView(testing_win::Presenter& presenter, Size size) {
     return {client.right, client.bottom};
 }
 
-// Jumps at laptop and 4K sizes (paint_bench_jumps_win.cpp).
+// Every one-key move at laptop and 4K sizes (paint_bench_jumps_win.cpp).
 void MeasureJumps(testing_win::Presenter& presenter, int paceMs);
+// The process and the pictures' ledger through the deck and jumps, alone and with the console;
+// and 68 keys given to the console while the show is minimised (paint_bench_memory_win.cpp).
+void MeasureMemory(testing_win::Presenter& presenter, Size size, int paceMs);
+void MeasureConsoleWhileMinimised(testing_win::Presenter& presenter, int paceMs);
 // Page Down through the deck at the show's present size, without the presenter console, with it,
 // and without it again; the medians, their ratio, and the memory with the console's pictures
 // (paint_bench_console_win.cpp).

@@ -17,7 +17,7 @@
 #include "deck/page_cursor.h"
 #include "res/resource.h"
 #include "support/win_test_support.h"
-#include "view/screen_pictures_win.h"
+#include "pictures/screen_pictures_win.h"
 #include "view/view.h"
 
 namespace {
@@ -68,6 +68,6 @@ void paintbench::MeasureWithConsole(testing_win::Presenter& presenter, int paceM
                 "   (without it, before and after: median %6.1f ms, p90 %6.1f ms; %.2fx)\n",
                 with.size(), Median(with), P90(with), floor, P90(without), floor > 0 ? Median(with) / floor : 0.0);
     std::printf("  picture cache with the console: %.0f MB held, peak %.0f MB (budget %zu MB); peak working set %zu MB\n",
-                stats.bytes / 1048576.0, stats.peakBytes / 1048576.0, ScreenPictures::kBudgetBytes >> 20,
+                stats.kept / 1048576.0, stats.ledger.peak / 1048576.0, ScreenPictures::kBudgetBytes >> 20,
                 peakWithConsole);
 }

@@ -1,8 +1,8 @@
-// The one-key jumps at the client sizes of laptops and 4K monitors: Ctrl+Page Down to the last
-// slide, Ctrl+Page Up to the first and Page Down, each from a slide in the middle of the deck
-// whose look-ahead has been made, key to the end of the paint, against its floor: a repaint of the
-// slide the key brought (the same paint with nothing to decode or scale), measured right after
-// it; then what the picture cache holds and the process's working set.
+// Every one-key move at the client sizes of laptops and 4K monitors: Page Down, Page Up, Ctrl+Page
+// Down, Ctrl+Page Up, Home and End from a slide in the middle of the deck whose look-ahead has
+// been made, and the next photo, key to the end of the paint, against its floor: one blit of a
+// prepared client-sized picture onto the window, measured in the same run; then what the
+// pictures' ledger reached and the process's working set with the middle of the deck on screen.
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -11,14 +11,14 @@
 #include "paint_bench.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
-#include "view/screen_pictures_win.h"
+#include "pictures/screen_pictures_win.h"
 
 namespace paintbench {
 namespace {
 
 constexpr int kJumps = 12;
 
-// Shows `row` as a paint does, and lets the worker make what one key away from it needs.
+// Shows `row` as a paint does, and lets the workers make what one key away from it needs.
 void Settle(testing_win::Presenter& presenter, int row, int paceMs) {
     g_currentPage = row;
     presenter.Paint();
@@ -26,62 +26,75 @@ void Settle(testing_win::Presenter& presenter, int row, int paceMs) {
     testing_win::PumpMessages(static_cast<DWORD>(paceMs));
 }
 
-// A repaint of the slide on screen: the floor of a key that finds its picture ready.
-double Repaint(HWND view) {
-    return Answer(view, [&] { ::InvalidateRect(view, nullptr, FALSE); ::PostMessageW(view, WM_NULL, 0, 0); }, WM_NULL);
-}
+struct Move {
+    const char* name;
+    UINT vk;
+    bool ctrl;
+};
+constexpr Move kMoves[] = {{"PgDn", VK_NEXT, false},     {"PgUp", VK_PRIOR, false}, {"Ctrl+PgDn", VK_NEXT, true},
+                           {"Ctrl+PgUp", VK_PRIOR, true}, {"Home", VK_HOME, false},  {"End", VK_END, false}};
 
-// A key's median in milliseconds, and its floor's.
-std::string Cell(const std::vector<double>& t, const std::vector<double>& floor) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%5.1f / %4.1f", Median(t), Median(floor));
-    return text;
+// The next photo of the title slide, from a photo whose look-ahead has been made.
+double NextPhoto(testing_win::Presenter& presenter, int paceMs) {
+    CPemboroView* view = presenter.view();
+    const HWND hwnd = presenter.viewHwnd();
+    Settle(presenter, 0, paceMs);
+    view->EnterPictureMode(&g_slideDeck[0].pSpots[0]);
+    ::UpdateWindow(hwnd);
+    view->m_pictures->cache().WaitUntilIdle();
+    testing_win::PumpMessages(static_cast<DWORD>(paceMs));
+    const double ms = KeyToPaint(hwnd, VK_RIGHT);
+    view->LeavePictureMode();
+    ::UpdateWindow(hwnd);
+    return ms;
 }
 
 }  // namespace
 
 void MeasureJumps(testing_win::Presenter& presenter, int paceMs) {
     const Size sizes[] = {{1920, 1080}, {2560, 1600}, {3200, 1800}, {3840, 2160}};
-    std::printf("\n== one-key jumps from the middle of the deck, each with its look-ahead made, median of %d ==\n",
+    std::printf("\n== every one-key move from the middle of the deck, its look-ahead made: median of %d, key to the end "
+                "of the paint, ms, and its ratio to one client blit ==\n",
                 kJumps);
-    std::printf("%-22s %16s %16s %16s %9s %12s\n", "client area", "Ctrl+PgDn", "Ctrl+PgUp", "Page Down", "cache MB",
-                "working set");
-    std::printf("%-22s %16s %16s %16s\n", "", "key / repaint ms", "key / repaint ms", "key / repaint ms");
+    std::printf("%-20s", "client area");
+    for (const Move& m : kMoves) std::printf(" %13s", m.name);
+    std::printf(" %13s %8s %10s %10s\n", "next photo", "blit", "ledger MB", "process");
     CPemboroView* view = presenter.view();
     const HWND hwnd = presenter.viewHwnd();
     for (const Size asked : sizes) {
-        std::size_t largest = 0;
         const Size size = PlaceView(presenter, asked);
         view->m_pictures = std::make_unique<ScreenPictures>();
-        std::vector<double> last, first, next, lastFloor, firstFloor, nextFloor;
+        std::vector<std::vector<double>> keys(std::size(kMoves));
+        std::vector<double> photos;
+        std::size_t largest = 0;
         for (int i = 0; i < kJumps; ++i) {
             const int row = 6 + i * (kLastSlide - 12) / kJumps;
-            Settle(presenter, row, paceMs);
-            last.push_back(CtrlKeyToPaint(hwnd, VK_NEXT));
-            lastFloor.push_back(Repaint(hwnd));
-            Settle(presenter, row, paceMs);
-            first.push_back(CtrlKeyToPaint(hwnd, VK_PRIOR));
-            firstFloor.push_back(Repaint(hwnd));
-            Settle(presenter, row, paceMs);
-            next.push_back(KeyToPaint(hwnd, VK_NEXT));
-            nextFloor.push_back(Repaint(hwnd));
-            // The middle of the deck held: everything one key away from `row` made.
-            Settle(presenter, row, paceMs);
-            largest = std::max(largest, WorkingSetMb().nowMb);
+            for (std::size_t m = 0; m < std::size(kMoves); ++m) {
+                Settle(presenter, row, paceMs);
+                largest = std::max(largest, WorkingSetMb().nowMb);
+                keys[m].push_back(kMoves[m].ctrl ? CtrlKeyToPaint(hwnd, kMoves[m].vk) : KeyToPaint(hwnd, kMoves[m].vk));
+            }
+            if (i % 3 == 0) photos.push_back(NextPhoto(presenter, paceMs));
         }
+        const double blit = BlitFloor(hwnd, size.w, size.h, 15);
         const PictureCache::Stats stats = view->m_pictures->cache().GetStats();
         char label[48];
         std::snprintf(label, sizeof label, "%dx%d%s", size.w, size.h, presenter.frame()->m_bFullScreen ? " (full)" : "");
-        std::printf("%-22s %16s %16s %16s %9.0f %9zu MB\n", label, Cell(last, lastFloor).c_str(),
-                    Cell(first, firstFloor).c_str(), Cell(next, nextFloor).c_str(), stats.peakBytes / 1048576.0,
+        std::printf("%-20s", label);
+        const auto cell = [&](const std::vector<double>& t) {
+            std::printf(" %6.1f %5.2fx", Median(t), blit > 0 ? Median(t) / blit : 0.0);
+        };
+        for (const auto& t : keys) cell(t);
+        cell(photos);
+        std::printf(" %6.1f ms %5.0f/%3.0f %7zu MB\n", blit, stats.ledger.peak / 1048576.0, stats.budget / 1048576.0,
                     largest);
-        std::printf("%-22s p90 of the keys %5.1f / %5.1f / %5.1f ms; worker: %d decodes, %d made only to be let go; "
-                    "%d waits (%d cut short)\n",
-                    "", Percentile(last, 0.9), Percentile(first, 0.9), Percentile(next, 0.9), stats.workerDecodes,
-                    stats.dropped, stats.waits, stats.waitsCut);
+        std::printf("%-20s p90 of the keys:", "");
+        for (const auto& t : keys) std::printf(" %6.1f", Percentile(t, 0.9));
+        std::printf("; workers: %d decodes, %d made and never used; %d waits (%d cut short)\n", stats.workerDecodes,
+                    stats.madeUnused, stats.waits, stats.waitsCut);
     }
-    std::printf("(cache MB: the most the picture cache held; working set: the most with the middle of the deck on "
-                "screen; peak working set of the process so far %zu MB)\n",
+    std::printf("(ledger: the most the pictures took, kept and in progress, against the budget; process: the most with "
+                "the middle of the deck on screen; peak working set of the process so far %zu MB)\n",
                 WorkingSetMb().peakMb);
 }
 

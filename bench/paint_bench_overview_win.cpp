@@ -18,11 +18,11 @@
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/gdi.h"
-#include "framework/image_loader.h"
+#include "pictures/image_loader.h"
 #include "launch/target_names.h"
 #include "support/win_test_support.h"
-#include "view/screen_pictures_win.h"
-#include "view/thumbnails.h"
+#include "pictures/screen_pictures_win.h"
+#include "pictures/thumbnails.h"
 #include "view/view.h"
 
 namespace {
@@ -73,13 +73,14 @@ void paintbench::PrintOverviewFigures(testing_win::Presenter& presenter, int w, 
     presenter.Paint();
     // At once, none made yet: numbered frames.
     const double firstOpen = paintbench::KeyToPaint(hwnd, VK_TAB);
-    const int readyAtOpen = view->m_thumbnails->Ready();
+    const auto Ready = [&] { return view->m_pictures->cache().Ready(PictureClient::Overview); };
+    const int readyAtOpen = Ready();
     paintbench::KeyToPaint(hwnd, VK_TAB);
     double allReady = -1.0;
     int ready = 0;
     while (MsSince(start) < 20000.0) {
         testing_win::PumpMessages(5);
-        ready = view->m_thumbnails->Ready();
+        ready = Ready();
         if (ready == view->m_thumbnails->Count()) {
             allReady = MsSince(start);
             break;
@@ -88,7 +89,7 @@ void paintbench::PrintOverviewFigures(testing_win::Presenter& presenter, int w, 
     const double floor = AllDecodesMs();
     std::printf("Thumbnails after start-up, presenter idle: all %d made in %.0f ms (%d made when the overview first "
                 "opened); they hold %.1f MB   (floor: %d bare decodes %.0f ms; %.2fx the floor)\n",
-                ready, allReady, readyAtOpen, view->m_thumbnails->Bytes() / 1048576.0, SLIDE_COUNT, floor,
+                ready, allReady, readyAtOpen, view->m_pictures->cache().GetStats().thumbnails / 1048576.0, SLIDE_COUNT, floor,
                 floor > 0 ? allReady / floor : 0.0);
 
     // Opened and closed again with every thumbnail there, and the frame moved.

@@ -1,12 +1,15 @@
 // What a speaker feels of the paint: the real frame and view, driven by real messages, at two
 // client sizes. Each figure is printed beside its floor, measured in the same run:
-//   - Page Down through the whole deck at a speaker's pace (a key every 400 ms), key to the end
+//   - Page Down through the whole deck at a speaker's pace (a key every 350 ms), key to the end
 //     of the paint, against one blit of the client area from memory;
 //   - a cold jump (nothing prepared) against the bare decode of the same slides;
 //   - the removal of a hover highlight and a repaint of the slide on screen;
 //   - the next photo in picture mode at a speaker's pace;
 //   - the process's peak working set, and what the picture cache did;
-//   - the one-key jumps at laptop and 4K sizes (paint_bench_jumps_win.cpp);
+//   - the process and the pictures' ledger through the deck and jumps, alone and with the
+//     console, and 68 keys given to the console with the show minimised (paint_bench_memory_win.cpp);
+//   - the overview (paint_bench_overview_win.cpp);
+//   - every one-key move at laptop and 4K sizes (paint_bench_jumps_win.cpp);
 //   - the return from a demo to the show (paint_bench_demo_win.cpp).
 // Usage: paint_bench [pace-ms] [WxH ...]   (defaults: 400 1920x1080 3840x2160)
 // A client area the desktop cannot hold in a window is measured in full-screen mode, at the
@@ -21,10 +24,10 @@
 #include "app/mainframe.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
-#include "framework/image_loader.h"
+#include "pictures/image_loader.h"
 #include "launch/target_names.h"
 #include "view/geometry.h"
-#include "view/screen_pictures_win.h"
+#include "pictures/screen_pictures_win.h"
 
 namespace {
 
@@ -63,9 +66,9 @@ void Measure(testing_win::Presenter& presenter, Size size, int paceMs) {
                 "   (floor: one client blit %5.1f ms; median %.1fx the floor)\n",
                 paceMs, steps.size(), Median(steps), Percentile(steps, 0.9), Percentile(steps, 1.0), blit,
                 blit > 0 ? Median(steps) / blit : 0.0);
-    std::printf("  picture cache: %d decodes (%d by the worker), %d scalings, %d waits, %.0f MB held, peak %.0f MB\n",
+    std::printf("  pictures: %d decodes (%d by the workers), %d scalings, %d waits, %.0f MB held, ledger peak %.0f MB\n",
                 afterPass.decodes, afterPass.workerDecodes, afterPass.scales, afterPass.waits,
-                afterPass.bytes / 1048576.0, afterPass.peakBytes / 1048576.0);
+                afterPass.kept / 1048576.0, afterPass.ledger.peak / 1048576.0);
     std::printf("  working set after the pass: %zu MB, peak so far %zu MB (budget of the cache %zu MB)\n", memory.nowMb,
                 memory.peakMb, ScreenPictures::kBudgetBytes >> 20);
 
@@ -132,7 +135,7 @@ void Measure(testing_win::Presenter& presenter, Size size, int paceMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int pace = argc > 1 ? std::max(0, std::atoi(argv[1])) : 400;
+    const int pace = argc > 1 ? std::max(0, std::atoi(argv[1])) : 350;
     std::vector<Size> sizes;
     for (int i = 2; i < argc; ++i) {
         Size s{};
@@ -151,7 +154,9 @@ int main(int argc, char** argv) {
         for (const Size s : sizes) {
             Measure(presenter, s, pace);
             MeasureWithConsole(presenter, pace);
+            MeasureMemory(presenter, s, pace);
         }
+        MeasureConsoleWhileMinimised(presenter, pace);
         for (const Size s : sizes) PrintOverviewFigures(presenter, s.w, s.h);
         MeasureJumps(presenter, pace);
         MeasureDemoReturn(presenter, 15);

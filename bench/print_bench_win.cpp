@@ -17,7 +17,7 @@
 #include "deck/deck.h"
 #include "framework/dc.h"
 #include "framework/gdi.h"
-#include "framework/image_loader.h"
+#include "pictures/image_loader.h"
 #include "launch/target_names.h"
 #include "res/resource.h"
 #include "support/win_test_support.h"

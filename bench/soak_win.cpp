@@ -27,7 +27,7 @@
 #include "launch/target_names.h"
 #include "support/win_test_support.h"
 #include "view/geometry.h"
-#include "view/screen_pictures_win.h"
+#include "pictures/screen_pictures_win.h"
 #include "view/view.h"
 
 namespace {
@@ -37,7 +37,7 @@ using Clock = std::chrono::steady_clock;
 struct Figures {
     int gdiObjects;
     SIZE_T privateBytes;
-    SIZE_T cacheBytes;  // what the picture cache holds by design: it comes and goes with the slides
+    SIZE_T cacheBytes;  // the pictures' ledger: what they hold by design comes and goes with the slides
 };
 
 Figures Measure(CPemboroView* view) {
@@ -46,7 +46,7 @@ Figures Measure(CPemboroView* view) {
     PROCESS_MEMORY_COUNTERS_EX pmc{};
     pmc.cb = sizeof(pmc);
     ::GetProcessMemoryInfo(::GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc));
-    const SIZE_T cache = view->m_pictures ? view->m_pictures->cache().GetStats().bytes : 0;
+    const SIZE_T cache = view->m_pictures ? view->m_pictures->cache().GetStats().ledger.alive : 0;
     // Wine 8 leaves PrivateUsage at 0; its PagefileUsage is the same commit charge, as on Windows.
     return {testing_win::CountGdiObjects(), pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage, cache};
 }

@@ -16,24 +16,28 @@ target_compile_definitions(pemboro_native_tests PRIVATE PEMBORO_IMAGE_CORPUS_DIR
 add_dependencies(pemboro_native_tests pemboro_image_corpus)
 gtest_discover_tests(pemboro_native_tests TEST_PREFIX "native." DISCOVERY_MODE PRE_TEST)
 
-# The code that runs on more than one thread (the picture cache's worker, the banded filter),
+# The code that runs on more than one thread (the picture cache's workers, the ledger, the banded filter),
 # once more under ThreadSanitizer, which cannot share a build with AddressSanitizer.
 set(PEMBORO_TSAN -fsanitize=thread -fno-omit-frame-pointer)
 add_executable(pemboro_thread_tests
-  ${CMAKE_SOURCE_DIR}/tests/native/view/picture_cache_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/native/framework/box_filter_test.cpp
-  ${CMAKE_SOURCE_DIR}/src/view/picture_cache.cpp
-  ${CMAKE_SOURCE_DIR}/src/view/picture_rules.cpp
-  ${CMAKE_SOURCE_DIR}/src/launch/target_names.cpp
-  ${CMAKE_SOURCE_DIR}/src/deck/deck.cpp
-  ${CMAKE_SOURCE_DIR}/src/deck/deck_table.cpp
-  ${CMAKE_SOURCE_DIR}/src/view/geometry.cpp
-  ${CMAKE_SOURCE_DIR}/src/framework/box_filter.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/native/pictures/picture_cache_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/native/pictures/picture_budget_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/native/pictures/thumbnails_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/native/pictures/pixel_ledger_test.cpp
+  ${CMAKE_SOURCE_DIR}/tests/native/pictures/box_filter_test.cpp
+  ${CMAKE_SOURCE_DIR}/src/pictures/picture_cache.cpp
+  ${CMAKE_SOURCE_DIR}/src/pictures/picture_plan.cpp
+  ${CMAKE_SOURCE_DIR}/src/pictures/picture_compose.cpp
+  ${CMAKE_SOURCE_DIR}/src/pictures/make_estimates.cpp
+  ${CMAKE_SOURCE_DIR}/src/pictures/pixel_ledger.cpp
+  ${CMAKE_SOURCE_DIR}/src/pictures/thumbnails.cpp
+  ${CMAKE_SOURCE_DIR}/src/pictures/letterbox.cpp
+  ${CMAKE_SOURCE_DIR}/src/pictures/box_filter.cpp)
 target_include_directories(pemboro_thread_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/native)
 target_compile_options(pemboro_thread_tests PRIVATE -Wall -Wextra -Wpedantic -Werror ${PEMBORO_TSAN})
 target_link_options(pemboro_thread_tests PRIVATE ${PEMBORO_TSAN})
 target_link_libraries(pemboro_thread_tests PRIVATE GTest::gtest_main)
-# The cache at full screen sizes scales pictures of up to 11 Mpx, which the sanitizer makes take
+# The cache at full screen sizes scales pictures of up to 8 Mpx, which the sanitizer makes take
 # minutes; its threads do nothing there that the other cache tests do not.
 gtest_discover_tests(pemboro_thread_tests TEST_PREFIX "native.threads." DISCOVERY_MODE PRE_TEST
                      TEST_FILTER "-PictureCacheAtScreenSizes.*")

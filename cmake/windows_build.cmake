@@ -52,7 +52,6 @@ file(GLOB PEMBORO_WIN_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/src/*/*_win.cpp)
 # The entry point and the application object: each test program has its own.
 list(FILTER PEMBORO_WIN_SOURCES EXCLUDE REGEX "/src/app/main_win\\.cpp$")
-list(FILTER PEMBORO_WIN_SOURCES EXCLUDE REGEX "/src/framework/(image_header|box_filter)\\.cpp$")
 add_library(pemboro_win STATIC ${PEMBORO_WIN_SOURCES})
 target_link_libraries(pemboro_win PUBLIC pemboro_core ${PEMBORO_WIN_LIBS})
 target_compile_options(pemboro_win PRIVATE ${PEMBORO_WARNINGS})

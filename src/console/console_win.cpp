@@ -14,7 +14,8 @@
 #include "launch/target_names.h"
 #include "view/hover_rules.h"
 #include "view/memldc.h"
-#include "view/screen_pictures_win.h"
+#include "pictures/picture_cache.h"
+#include "pictures/screen_pictures_win.h"
 #include "view/slide_renderer_win.h"
 #include "view/view.h"
 
@@ -50,13 +51,6 @@ void Fill(HDC dc, const SlideRect& r, COLORREF colour) {
     const RECT rc{r.left, r.top, r.right, r.bottom};
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
     ::SetBkColor(dc, old);
-}
-
-// A slide's image as the console wants it: stretched over rc.
-void AddSlide(std::vector<PictureRequest>& wanted, int row, const SlideRect& rc) {
-    if (row < 0 || rc.Width() <= 0 || rc.Height() <= 0) return;
-    const wchar_t* path = ResolvePath(g_slideDeck[row].pszImage);  // copied before the next resolve
-    if (path && *path) wanted.push_back({path, rc.Width(), rc.Height(), FitMode::Stretch});
 }
 
 std::wstring WallClockText() {
@@ -188,24 +182,28 @@ void CPresenterConsole::OnDpiChanged(const RECT& suggested) {
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CPresenterConsole::ShowPainted(int row, bool photo, std::vector<PictureRequest>& wanted) {
+void CPresenterConsole::ShowPainted(int row, bool photo) {
     m_clock.Observe(row, photo, WallClockNow());
     InvalidateRect(nullptr, FALSE);
-    RECT client;
-    GetClientRect(&client);
-    const SIZE show = ShowSize();
-    const ConsoleLayout layout = LayOutConsole(client.right, client.bottom, show.cx, show.cy);
+}
+
+std::vector<Wanted> CPresenterConsole::WantedFor(int row, bool photo, const ConsoleLayout& layout) const {
+    std::vector<Wanted> wanted;
+    if (!g_pView || !g_pView->m_pictures) return wanted;
+    ScreenPictures& pictures = *g_pView->m_pictures;
+    const Branding branding{g_brandLogoId, g_secondLogoId};
+    const auto slide = [&](int r, const SlideRect& at) {
+        if (r >= 0 && at.Width() > 0 && at.Height() > 0)
+            wanted.push_back({SlideRequest(pictures, r, AtOrigin(at), branding), false});
+    };
     // What the console shows now, then what one Page Down brings to it.
-    if (photo && g_pView) {
-        const SlideRect& c = layout.current;
-        wanted.push_back({g_pView->m_strPicture, c.Width(), c.Height(), FitMode::Letterbox});
-    } else {
-        AddSlide(wanted, row, layout.current);
-    }
+    if (photo) wanted.push_back({PhotoRequest(g_pView->m_strPicture, AtOrigin(layout.current)), false});
+    else slide(row, layout.current);
     const int next = NextRowAfter(row, kLastSlide);
-    AddSlide(wanted, next, layout.next);
-    AddSlide(wanted, next, layout.current);
-    AddSlide(wanted, next < 0 ? -1 : NextRowAfter(next, kLastSlide), layout.next);
+    slide(next, layout.next);
+    slide(next, layout.current);
+    slide(next < 0 ? -1 : NextRowAfter(next, kLastSlide), layout.next);
+    return wanted;
 }
 
 SIZE CPresenterConsole::ShowSize() const {
@@ -236,6 +234,10 @@ void CPresenterConsole::Draw(HDC dc, const RECT& client) {
     const Canvas canvas{dc, Medium::Screen, view ? view->m_pictures.get() : nullptr};
     const Branding branding{g_brandLogoId, g_secondLogoId};
     const bool photo = ShowsPhoto(view);
+    // The console follows the show at its own paint, and says itself which pictures it wants:
+    // the two it draws now, then those one Page Down brings.
+    m_clock.Observe(row, photo, WallClockNow());
+    if (view && view->m_pictures) view->m_pictures->cache().Want(PictureClient::Console, WantedFor(row, photo, m_layout), 2);
     if (!photo || !DrawPhotoAt(canvas, view->m_strPicture, m_layout.current))
         DrawSlideAt(canvas, row, m_layout.current, branding);
     const int next = NextRowAfter(row, kLastSlide);
@@ -313,16 +315,20 @@ void CPresenterConsole::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
         InvalidateRect(nullptr, FALSE);
         return;
     }
-    // Escape may close the program, and this window with it: nothing may follow.
+    // Escape may close the program, and this window with it: only the console still open follows.
     if (g_pView) g_pView->OnKeyDown(nChar, nRepCnt, nFlags);
+    FollowTheShow();
 }
 
 void CPresenterConsole::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
     if (g_pView) g_pView->OnChar(nChar, nRepCnt, nFlags);
+    FollowTheShow();
 }
 
 BOOL CPresenterConsole::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
-    return g_pView ? g_pView->OnMouseWheel(nFlags, zDelta, pt) : TRUE;
+    const BOOL handled = g_pView ? g_pView->OnMouseWheel(nFlags, zDelta, pt) : TRUE;
+    FollowTheShow();
+    return handled;
 }
 
 void CPresenterConsole::OnLButtonDown(UINT, CPoint point) {
@@ -334,6 +340,7 @@ void CPresenterConsole::OnLButtonDown(UINT, CPoint point) {
     const LPARAM where = MAKELPARAM(at->x, at->y);
     ::SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, where);
     if (::IsWindow(view)) ::SendMessageW(view, WM_LBUTTONUP, 0, where);
+    FollowTheShow();
 }
 
 void CPresenterConsole::OnTimer(UINT_PTR nIDEvent) {
@@ -343,10 +350,14 @@ void CPresenterConsole::OnTimer(UINT_PTR nIDEvent) {
 void CPresenterConsole::OnClose() { ::DestroyWindow(m_hWnd); }
 
 void CPresenterConsole::OnNcDestroy() {
+    // A console that goes wants no pictures any more: they are let go at once.
+    if (g_pView && g_pView->m_pictures) g_pView->m_pictures->cache().Want(PictureClient::Console, {});
     if (s_pOpen == this) s_pOpen = nullptr;
     delete this;
 }
 
-void AppendConsoleRequests(int row, bool photo, std::vector<PictureRequest>& wanted) {
-    if (CPresenterConsole* console = CPresenterConsole::Current()) console->ShowPainted(row, photo, wanted);
+// Input given here changes the show, which may not paint (minimised, or covered): the console
+// repaints at once all the same, not at its clock's next tick.
+void CPresenterConsole::FollowTheShow() {
+    if (CPresenterConsole* open = Current()) open->InvalidateRect(nullptr, FALSE);
 }

@@ -15,7 +15,7 @@
 #include "console/console_layout.h"
 #include "framework/gdi.h"
 #include "framework/wnd.h"
-#include "view/picture_cache.h"
+#include "pictures/picture_request.h"
 
 class CMainFrame;
 struct Monitors;
@@ -46,9 +46,8 @@ public:
     // The console that is open, or null.
     static CPresenterConsole* Current() { return s_pOpen; }
 
-    // The show painted what it shows now: the console follows, and says which pictures it wants
-    // next, after the show's own.
-    void ShowPainted(int row, bool photo, std::vector<PictureRequest>& wanted);
+    // The show painted what it shows now: the console follows.
+    void ShowPainted(int row, bool photo);
 
     // Fills `monitor`, or, given none, becomes an ordinary window again (where it was as one, if
     // that is still on a monitor, else over the show's monitor).
@@ -82,6 +81,11 @@ private:
     static int FittingHeight(HDC dc, const std::wstring& text, int height, const SlideRect& box);
     // The size of the show's slide, for the proportions and the mapping of clicks.
     SIZE ShowSize() const;
+    // The console's own wanted pictures: what it draws for `row` (or the photo), then what one
+    // Page Down brings, at the sizes of `layout`.
+    std::vector<Wanted> WantedFor(int row, bool photo, const ConsoleLayout& layout) const;
+    // Repaints the console, if still open, after input it handed to the show.
+    static void FollowTheShow();
     // Where the console goes as an ordinary window.
     SlideRect WindowedRect() const;
     // The monitor's DPI changed under the console: it fills its monitor again, or, as a window,
@@ -96,7 +100,3 @@ private:
     SlideRect m_rcWindowed{};         // where it was as a window, for the way back
     bool m_bPlacing = false;          // its own move is under way: a DPI change waits for its end
 };
-
-// The console's pictures for what the show shows, appended to the show's look-ahead list; nothing
-// while no console is open.
-void AppendConsoleRequests(int row, bool photo, std::vector<PictureRequest>& wanted);

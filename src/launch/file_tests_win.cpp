@@ -40,11 +40,3 @@ bool DirectoryExists(const wchar_t* path) {
     return _wstat64(copy, &st) == 0 && (st.st_mode & _S_IFDIR) != 0;
 }
 
-std::optional<fw::FileIdentity> QueryFileIdentity(const wchar_t* path) {
-    if (!path || !*path || EndsInSeparator(path)) return std::nullopt;
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!::GetFileAttributesExW(path, GetFileExInfoStandard, &data)) return std::nullopt;
-    if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return std::nullopt;
-    return fw::FileIdentity{fw::Join32(data.nFileSizeHigh, data.nFileSizeLow), fw::Join32(data.ftCreationTime.dwHighDateTime, data.ftCreationTime.dwLowDateTime),
-                            fw::Join32(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
-}

@@ -3,11 +3,12 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "pictures/picture_data.h"
 #include "view/geometry.h"
-
-class Thumbnails;
 
 // The ground of the overview, the frame of the chosen thumbnail, and the face of one not yet made.
 inline constexpr COLORREF kOverviewGround = RGB(24, 24, 28);
@@ -20,6 +21,7 @@ inline constexpr COLORREF kOverlayText = RGB(255, 255, 255);
 // Their texts are sized for the window's monitor of `dpi`.
 void DrawNumberBox(HDC dc, const SlideRect& window, const std::wstring& digits, int dpi);
 void DrawKeyHelp(HDC dc, const SlideRect& window, int dpi);
-// `count` slides as thumbnails, numbered, `framed` framed; those not made yet (all of them
-// without thumbnails) as numbered frames.
-void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const Thumbnails* thumbnails, int dpi);
+// Slide `row`'s thumbnail, of the tile size or another; null for none made yet.
+using ThumbnailOf = std::function<std::shared_ptr<const fw::PixelBuffer>(int row)>;
+// `count` slides as thumbnails, numbered, `framed` framed; those not made yet as numbered frames.
+void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const ThumbnailOf& thumbnail, int dpi);

@@ -5,10 +5,9 @@
 #include <cwchar>
 
 #include "framework/gdi.h"
-#include "framework/halftone_blit.h"
+#include "pictures/halftone_blit.h"
 #include "view/overlay_drawing_win.h"
 #include "view/overview_layout.h"
-#include "view/thumbnails.h"
 
 namespace {
 
@@ -27,7 +26,7 @@ void Stretch(HDC dc, const SlideRect& tile, const fw::PixelBuffer& pixels) {
 
 }  // namespace
 
-void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const Thumbnails* thumbnails, int dpi) {
+void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const ThumbnailOf& thumbnail, int dpi) {
     const OverviewLayout layout = LayOutOverview(window.Width(), window.Height(), count, dpi);
     const fw::Brush ground(::CreateSolidBrush(kOverviewGround));
     Fill(dc, window, ground.get());
@@ -51,7 +50,7 @@ void DrawOverview(HDC dc, const SlideRect& window, int count, int framed, const 
             const int f = layout.frame;
             Fill(dc, {cell.left - f, cell.top - f, cell.right + f, cell.bottom + f}, frame.get());
         }
-        const auto pixels = thumbnails ? thumbnails->Get(i) : nullptr;
+        const auto pixels = thumbnail ? thumbnail(i) : nullptr;
         if (pixels && pixels->width() == tile.Width() && pixels->height() == tile.Height()) {
             fw::BlitPixels(dc, tile.left, tile.top, pixels->view());
         } else if (pixels) {

@@ -1,19 +1,15 @@
 #include "view/slide_renderer_win.h"
 
-#include <condition_variable>
 #include <iterator>
 #include <map>
-#include <mutex>
-#include <optional>
-#include <system_error>
-#include <thread>
+#include <memory>
 #include <utility>
+#include <vector>
 
 #include "deck/deck.h"
 #include "framework/gdi.h"
-#include "framework/halftone_blit.h"
-#include "framework/image_loader.h"
-#include "framework/thread_state.h"
+#include "pictures/halftone_blit.h"
+#include "pictures/image_loader.h"
 #include "launch/file_tests.h"
 #include "launch/target_names.h"
 #include "res/copyright.h"
@@ -21,7 +17,7 @@
 #include "view/branding_layout.h"
 #include "view/picture_rules.h"
 #include "view/print_layout.h"
-#include "view/screen_pictures_win.h"
+#include "pictures/screen_pictures_win.h"
 
 namespace {
 
@@ -63,35 +59,53 @@ std::wstring SlidePath(int row) {
     return resolved ? resolved : L"";
 }
 
-void DrawSlideImage(const Canvas& canvas, int row, const SlideRect& rc, const fw::DecodedFile* decoded) {
+void DrawSlideImage(const Canvas& canvas, int row, const SlideRect& rc, const SlidePixels* decoded) {
     const std::wstring path = SlidePath(row);
     if (path.empty()) return;
-    if (KeptPictures(canvas)) {
-        canvas.pictures->DrawSlideImage(canvas.dc, path, rc);
-        return;
-    }
-    fw::DecodedFile file;
+    SlidePixels file;
     if (!decoded) {
         if (!FileExists(path.c_str())) return;
-        file = fw::DecodeImageFile(path.c_str());
+        fw::DecodedFile read = fw::DecodeImageFile(path.c_str());
+        if (read.pixels) file = std::make_shared<const fw::PixelBuffer>(std::move(read.pixels));
         decoded = &file;
     }
-    if (decoded->pixels) fw::HalftoneBlit(canvas.dc, rc.left, rc.top, rc.Width(), rc.Height(), decoded->pixels.view());
+    if (*decoded) fw::HalftoneBlit(canvas.dc, rc.left, rc.top, rc.Width(), rc.Height(), (*decoded)->view());
 }
 
-std::array<std::wstring, 2> SheetPaths(int sheet) {
+// What the screen draws over a slide, in order: its logos, the copyright image, the corner button
+// and one marker per hotspot, on the squares the hit tests use.
+struct Piece {
+    int id;
+    Placement at;
+};
+std::vector<Piece> ScreenPieces(int row, const SlideRect& rc, const Branding& branding) {
+    std::vector<Piece> pieces;
+    const LogoPlan plan = PlanLogos(row, branding.brandLogoId, branding.secondLogoId);
+    for (int i = 0; i < plan.count; ++i) {
+        const SIZE size = ResourceSize(plan.steps[i].bitmapId);
+        if (size.cx <= 0 || size.cy <= 0) continue;  // a logo that does not load is left out
+        pieces.push_back({plan.steps[i].bitmapId, PlaceLogo(plan.steps[i].slot, rc, row, size.cx, size.cy)});
+    }
+    pieces.push_back({IDB_COPYRIGHT, PlaceCopyrightImage(rc)});
+    const SIZE marker = ResourceSize(IDB_MARKER);
+    if (marker.cx <= 0 || marker.cy <= 0) return pieces;  // no markers and no corner button
+    const Square corner = CornerSquare(rc);
+    pieces.push_back({IDB_MARKER, Placement{corner.x, corner.y, corner.side, corner.side}});
+    const SlidePage& slide = g_slideDeck[row];
+    for (int i = 0; i < slide.nSpots; ++i) {
+        const Square sq = HotspotSquare(rc, slide.pSpots[i].x, slide.pSpots[i].y);
+        pieces.push_back({IDB_MARKER, Placement{sq.x, sq.y, sq.side, sq.side}});
+    }
+    return pieces;
+}
+
+SheetDecoder::Paths SheetPaths(int sheet) {
+    if (sheet < 1) return {};
     const SheetSlides slides = SlidesOnSheet(sheet);
-    std::array<std::wstring, 2> paths;
+    SheetDecoder::Paths paths;
     if (slides.upper < SLIDE_COUNT) paths[0] = SlidePath(slides.upper);
     if (slides.lower < SLIDE_COUNT) paths[1] = SlidePath(slides.lower);
     return paths;
-}
-
-SheetDecoder::Files DecodeBoth(const std::array<std::wstring, 2>& paths, const SheetDecoder::Decode& decode) {
-    SheetDecoder::Files files;
-    for (std::size_t i = 0; i < paths.size(); ++i)
-        if (!paths[i].empty()) files[i] = decode(paths[i]);
-    return files;
 }
 
 void DrawLogos(const Canvas& canvas, int row, const SlideRect& rc, const Branding& branding) {
@@ -158,8 +172,31 @@ void DrawCopyrightLine(HDC dc, const SlideRect& page, int margin) {
 
 }  // namespace
 
-void DrawSlide(const Canvas& canvas, int row, const SlideRect& rc, const Branding& branding,
-               const fw::DecodedFile* decoded) {
+PictureRequest SlideRequest(ScreenPictures& pictures, int row, const SlideRect& rc, const Branding& branding) {
+    PictureRequest request{SlidePath(row), rc.Width(), rc.Height(), FitMode::Stretch, {}};
+    for (const Piece& piece : ScreenPieces(row, rc, branding)) {
+        auto pixels = pictures.Resource(piece.id, piece.at.w, piece.at.h);
+        if (pixels) request.stamps.push_back(Stamp{piece.id, piece.at.x - rc.left, piece.at.y - rc.top, std::move(pixels)});
+    }
+    return request;
+}
+
+PictureRequest PhotoRequest(const std::wstring& path, const SlideRect& window) {
+    return {path, window.Width(), window.Height(), FitMode::Letterbox, {}};
+}
+
+void DrawSlide(const Canvas& canvas, int row, const SlideRect& rc, const Branding& branding, const SlidePixels* decoded) {
+    if (KeptPictures(canvas)) {
+        // One copy of the picture with everything composed into it, when the file gives one.
+        const PictureRequest request = SlideRequest(*canvas.pictures, row, rc, branding);
+        const auto picture = request.path.empty() ? nullptr : canvas.pictures->Picture(request);
+        if (picture && picture->placed && picture->pixels) {
+            fw::BlitPixels(canvas.dc, rc.left, rc.top, picture->pixels->view());
+            return;
+        }
+        for (const Piece& piece : ScreenPieces(row, rc, branding)) DrawResource(canvas, piece.id, piece.at);
+        return;
+    }
     DrawSlideImage(canvas, row, rc, decoded);
     DrawLogos(canvas, row, rc, branding);
     if (canvas.medium == Medium::Screen) DrawResource(canvas, IDB_COPYRIGHT, PlaceCopyrightImage(rc));
@@ -167,7 +204,12 @@ void DrawSlide(const Canvas& canvas, int row, const SlideRect& rc, const Brandin
 }
 
 bool DrawPhoto(const Canvas& canvas, const std::wstring& path, const SlideRect& window) {
-    if (KeptPictures(canvas)) return canvas.pictures->DrawPhoto(canvas.dc, path, window);
+    if (KeptPictures(canvas)) {
+        const auto picture = canvas.pictures->Picture(PhotoRequest(path, window));
+        if (!picture->placed) return false;
+        DrawPicture(canvas.dc, *picture, FitMode::Letterbox, window.left, window.top, window.Width(), window.Height());
+        return true;
+    }
     const fw::DecodedFile photo = fw::DecodeImageFile(path.c_str());
     const PictureFit fit = FitPicture(window, photo.pixels.width(), photo.pixels.height());
     if (!photo.pixels || !fit.fits) return false;
@@ -179,90 +221,23 @@ bool DrawPhoto(const Canvas& canvas, const std::wstring& path, const SlideRect& 
     return true;
 }
 
-// The files decoded ahead, handed from the decoding thread to the printing one. The thread holds
-// it too, so the decoder may go while a decode is under way.
-struct SheetDecoder::Ahead {
-    std::mutex mutex;
-    std::condition_variable done;
-    std::optional<Files> files;
-
-    void Finish(Files made) {
-        {
-            const std::lock_guard lock(mutex);
-            files = std::move(made);
-        }
-        done.notify_all();
-    }
-    Files Wait() {
-        std::unique_lock lock(mutex);
-        done.wait(lock, [&] { return files.has_value(); });
-        return std::move(*files);
-    }
-};
-
-SheetDecoder::SheetDecoder(Decode decode) : decode_(std::move(decode)) {
-    if (!decode_) decode_ = [](const std::wstring& path) { return fw::DecodeImageFile(path.c_str()); };
-}
-
-SheetDecoder::~SheetDecoder() = default;
-
-SheetDecoder::Files SheetDecoder::Take(int sheet) {
-    const std::array<std::wstring, 2> paths = SheetPaths(sheet);
-    const std::shared_ptr<Ahead> ahead = std::exchange(ahead_, nullptr);
-    Files files;
-    if (ahead && sheet_ == sheet) files = ahead->Wait();
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (paths[i].empty()) {
-            files[i] = {};
-            continue;
-        }
-        // The file on disk now, by its size and times, must be the one that was decoded.
-        const bool current = ahead && sheet_ == sheet && paths_[i] == paths[i] && files[i].found &&
-                             QueryFileIdentity(paths[i].c_str()) == std::optional<fw::FileIdentity>(files[i].identity);
-        if (!current) files[i] = decode_(paths[i]);
-    }
-    return files;
-}
-
-void SheetDecoder::Prefetch(int sheet) {
-    ahead_.reset();
-    if (!SheetHasSlides(sheet)) return;
-    sheet_ = sheet;
-    paths_ = SheetPaths(sheet);
-    auto ahead = std::make_shared<Ahead>();
-    try {
-        std::thread([ahead, paths = paths_, decode = decode_] {
-            // A thread that handles no messages: in the multi-threaded apartment.
-            const fw::ComApartment apartment(fw::ComModel::MultiThreaded);
-            Files files;
-            try {
-                files = DecodeBoth(paths, decode);
-            } catch (...) {
-                // Nothing decoded ahead: the sheet decodes its files when it is drawn.
-            }
-            ahead->Finish(std::move(files));
-        }).detach();
-        ahead_ = std::move(ahead);
-    } catch (const std::system_error&) {
-        // No thread to be had: the sheet is decoded when it is drawn.
-    }
-}
-
 bool SheetHasSlides(int sheet) { return SlidesOnSheet(sheet).upper < SLIDE_COUNT; }
 
 void DrawSheet(HDC dc, int sheet, const SlideRect& page, const Branding& branding, SheetDecoder* decoder) {
     const SheetSlides slides = SlidesOnSheet(sheet);
     if (slides.upper >= SLIDE_COUNT) return;
-    SheetDecoder local;
-    SheetDecoder& files = decoder ? *decoder : local;
-    const SheetDecoder::Files decoded = files.Take(sheet);
-    if (decoder) decoder->Prefetch(sheet + 1);  // while the printer takes this one
+    // With a decoder, the next sheet's files are decoded while the printer takes this one, and
+    // the previous sheet's stay for a preview paged back.
+    SheetDecoder::Files decoded;
+    if (decoder) decoded = decoder->Take(SheetPaths(sheet), {SheetPaths(sheet + 1), SheetPaths(sheet - 1)});
+    const SlidePixels* upper = decoder ? &decoded[0] : nullptr;
+    const SlidePixels* lower = decoder ? &decoded[1] : nullptr;
     const SheetLayout layout = LayOutSheet(page);
     const Canvas paper{dc, Medium::Paper, nullptr};
     DrawCopyrightLine(dc, page, layout.m);
-    DrawSlide(paper, slides.upper, layout.upper, branding, &decoded[0]);
+    DrawSlide(paper, slides.upper, layout.upper, branding, upper);
     DrawSheetFrame(dc, layout.upper, layout.m);
     if (slides.lower >= SLIDE_COUNT) return;
-    DrawSlide(paper, slides.lower, layout.lower, branding, &decoded[1]);
+    DrawSlide(paper, slides.lower, layout.lower, branding, lower);
     DrawSheetFrame(dc, layout.lower, layout.m);
 }

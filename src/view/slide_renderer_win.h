@@ -4,12 +4,12 @@
 #pragma once
 #include <windows.h>
 
-#include <array>
-#include <functional>
 #include <memory>
 #include <string>
 
-#include "framework/picture_data.h"
+#include "pictures/picture_data.h"
+#include "pictures/picture_request.h"
+#include "pictures/sheet_decoder_win.h"
 #include "view/geometry.h"
 
 class ScreenPictures;
@@ -31,55 +31,32 @@ struct Branding {
     int secondLogoId = 0;
 };
 
+// A slide file's decoded pixels; null for a file that is missing or does not decode.
+using SlidePixels = std::shared_ptr<const fw::PixelBuffer>;
+
 // Slide `row` stretched over rc, proportions not kept; then its logos; on screen the copyright
 // image; then the corner button and one marker per hotspot in table order, later markers over
-// earlier ones. A missing or undecodable slide file leaves rc as it was under the rest. On paper
-// the slide file may come decoded already.
+// earlier ones. A missing or undecodable slide file leaves rc as it was under the rest. On screen
+// with kept pictures all of it is one picture, drawn with one copy. On paper the slide file may
+// come decoded already.
 void DrawSlide(const Canvas& canvas, int row, const SlideRect& rc, const Branding& branding,
-               const fw::DecodedFile* decoded = nullptr);
+               const SlidePixels* decoded = nullptr);
+
+// The screen's picture of slide `row` for rc: its file stretched over rc, with its logos, notice
+// and markers composed into it, placed from rc's top-left corner. What DrawSlide draws from kept
+// pictures, and what a client asks to have made ahead.
+PictureRequest SlideRequest(ScreenPictures& pictures, int row, const SlideRect& rc, const Branding& branding);
+// Picture mode's photo letterboxed into the window.
+PictureRequest PhotoRequest(const std::wstring& path, const SlideRect& window);
 
 // Picture mode: the window black and the photo fitted inside with its proportions. False, with
 // nothing drawn, when the photo does not decode; the slide is then drawn instead.
 bool DrawPhoto(const Canvas& canvas, const std::wstring& path, const SlideRect& window);
 
-// The slide files of a handout sheet, decoded ahead: while the printer takes one sheet, the next
-// one's slides are decoded on a thread of their own, so a job waits for no decode but its first.
-// A file decoded ahead is used only while it is still the same file on disk (its size and times);
-// else it is decoded again. The paths are resolved on the calling thread. The owner lets the
-// decoder go when its job or preview ends, and with it what was decoded ahead.
-class SheetDecoder {
-public:
-    using Files = std::array<fw::DecodedFile, 2>;  // upper and lower half
-    using Decode = std::function<fw::DecodedFile(const std::wstring& path)>;
-
-    // With the platform's decoder, or with `decode` (which runs on the calling thread and on the
-    // decoder's own, in the multi-threaded COM apartment there).
-    explicit SheetDecoder(Decode decode = {});
-    // Does not wait for a decode ahead: its thread ends on its own and its pixels go with it.
-    ~SheetDecoder();
-    SheetDecoder(const SheetDecoder&) = delete;
-    SheetDecoder& operator=(const SheetDecoder&) = delete;
-
-    // The files of `sheet`: those decoded ahead when they were for this sheet and are still the
-    // files on disk, else decoded now.
-    Files Take(int sheet);
-    // Starts decoding the files of `sheet` in the background, unless it has no slides. What was
-    // decoded ahead for another sheet is let go.
-    void Prefetch(int sheet);
-    // Whether files decoded ahead are held (or being decoded).
-    bool HoldsAhead() const { return ahead_ != nullptr; }
-
-private:
-    struct Ahead;
-    Decode decode_;
-    int sheet_ = 0;
-    std::array<std::wstring, 2> paths_;
-    std::shared_ptr<Ahead> ahead_;
-};
-
 // Whether handout sheet `sheet` (from 1) has a first slide; a sheet without one is empty.
 bool SheetHasSlides(int sheet);
 // Handout sheet `sheet` on a page with clip box `page`: the copyright line at its foot, the slides
 // numbered 2 x sheet - 1 and 2 x sheet in its halves, each framed. Draws nothing for a sheet
-// without slides. With a decoder, its slide files come from it, and the next sheet's are started.
+// without slides. With a decoder, its slide files come from it, which decodes the next sheet's
+// ahead and keeps the previous one's.
 void DrawSheet(HDC dc, int sheet, const SlideRect& page, const Branding& branding, SheetDecoder* decoder = nullptr);

@@ -2,6 +2,7 @@
 // feedback, keys and wheel, picture mode, clicks and printing.
 #pragma once
 #include <memory>
+#include <vector>
 
 #include "deck/deck.h"
 #include "framework/gdi.h"
@@ -14,6 +15,8 @@ class ScreenPictures;
 enum class Command;
 class SheetDecoder;
 class Thumbnails;
+struct Branding;
+struct Wanted;
 
 class CPemboroView : public CView {
 public:
@@ -34,12 +37,12 @@ public:
     // Pictures kept between paints: what is shown and what the next input may show, made ready
     // by a worker thread; made at the first screen paint. Tests may put their own in place.
     std::unique_ptr<ScreenPictures> m_pictures;
-    fw::Bitmap m_keptSurface;                // the paint surface's bitmap, kept for the next paint
+    fw::Bitmap m_keptSurface;                // the paint surface's bitmap, kept while overlays are painted
     std::unique_ptr<SheetDecoder> m_sheets;  // decodes the next handout sheet's slides while one prints
 
     // ---- The speaker's overlays: a typed slide number, a blank screen, the overview, the key help ----
     OverlayState m_overlay;
-    // The overview's thumbnails, made by the picture cache's worker while the presenter is idle.
+    // The overview's thumbnails, made by the picture cache's workers while the presenter is idle.
     std::shared_ptr<Thumbnails> m_thumbnails;
     // ---- end of the overlays ----
 
@@ -112,8 +115,11 @@ private:
     void PrepareThumbnails(const SlideRect& rc);
     void OnOverlayTimer(UINT_PTR id);
     // ---- end of the overlays ----
-    // Tells the picture cache what the paint shows and what one input may show next.
-    void LookAhead(int row, const SlideRect& rc, bool picture);
+    // What the show wants of the pictures: what the paint shows, then what one input may show next.
+    std::vector<Wanted> ShowWanted(int row, const SlideRect& rc, bool picture, const Branding& branding);
+    // The slide or the photo shown, from its kept picture straight onto the window; false when it
+    // has none (a missing or undecodable slide), to be drawn on the surface instead.
+    bool DrawStraight(HDC dc, int row, const SlideRect& rc, bool picture, const Branding& branding);
     // The row on screen, safe to index even before the first paint clamps a restored value.
     const SlidePage& CurrentSlide() const;
 };

@@ -7,13 +7,12 @@
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/gdi.h"
-#include "launch/file_tests.h"
 #include "launch/target_names.h"
 #include "view/overlay_drawing_win.h"
 #include "view/overview_layout.h"
-#include "view/picture_cache.h"
-#include "view/screen_pictures_win.h"
-#include "view/thumbnails.h"
+#include "pictures/picture_cache.h"
+#include "pictures/screen_pictures_win.h"
+#include "pictures/thumbnails.h"
 #include "view/view.h"
 
 namespace {
@@ -100,10 +99,12 @@ void CPemboroView::OnOverlayTimer(UINT_PTR id) {
         ::KillTimer(m_hWnd, kNumberTimerId);
         if (m_overlay.shown == Overlay::Number) ShowOverlay(Overlay::None);
     } else if (id == kThumbnailTimerId) {
-        // Thumbnails fill in as the worker makes them; the poll ends when all are there.
-        if (m_overlay.shown != Overlay::Overview || !m_thumbnails) return;
-        if (m_thumbnails->Generation() != m_overlay.thumbnailsPainted) InvalidateRect(nullptr, FALSE);
-        else if (m_thumbnails->Ready() == m_thumbnails->Count()) ::KillTimer(m_hWnd, kThumbnailTimerId);
+        // Thumbnails fill in as the workers make them; the poll ends when all are there, and a
+        // paint that finds some missing (a new size) starts it again.
+        if (m_overlay.shown != Overlay::Overview || !m_thumbnails || !m_pictures) return;
+        const PictureCache& cache = m_pictures->cache();
+        if (cache.Generation(PictureClient::Overview) != m_overlay.thumbnailsPainted) InvalidateRect(nullptr, FALSE);
+        else if (cache.Ready(PictureClient::Overview) == m_thumbnails->Count()) ::KillTimer(m_hWnd, kThumbnailTimerId);
     }
 }
 
@@ -115,8 +116,13 @@ bool CPemboroView::DrawOverlayInstead(HDC dc, const SlideRect& rc) {
         return true;
     }
     if (m_overlay.shown == Overlay::Overview) {
-        if (m_thumbnails) m_overlay.thumbnailsPainted = m_thumbnails->Generation();
-        DrawOverview(dc, rc, SLIDE_COUNT, m_overlay.framed, m_thumbnails.get(), TextDpi());
+        const PictureCache* cache = m_pictures ? &m_pictures->cache() : nullptr;
+        if (cache) m_overlay.thumbnailsPainted = cache->Generation(PictureClient::Overview);
+        if (cache && m_thumbnails && cache->Ready(PictureClient::Overview) < m_thumbnails->Count() && m_hWnd)
+            ::SetTimer(m_hWnd, kThumbnailTimerId, kThumbnailPollMs, nullptr);
+        DrawOverview(dc, rc, SLIDE_COUNT, m_overlay.framed, [&](int row) -> std::shared_ptr<const fw::PixelBuffer> {
+            return m_thumbnails && cache ? m_thumbnails->Get(*cache, row) : nullptr;
+        }, TextDpi());
         return true;
     }
     return false;
@@ -135,23 +141,10 @@ void CPemboroView::PrepareThumbnails(const SlideRect& rc) {
             const wchar_t* path = ResolvePath(slide.pszImage);  // copied before the next resolve
             paths.emplace_back(path ? path : L"");
         }
-        Thumbnails::Hooks hooks;
-        const PictureCache::Hooks platform = ScreenPictures::PlatformHooks();
-        hooks.decode = platform.decode;
-        hooks.fileSize = [identify = platform.identify](const std::wstring& path) -> std::optional<std::uint64_t> {
-            if (const auto id = identify(path)) return id->size;
-            return std::nullopt;
-        };
-        m_thumbnails = std::make_shared<Thumbnails>(std::move(paths), std::move(hooks));
+        m_thumbnails = std::make_shared<Thumbnails>(std::move(paths));
     }
     const OverviewLayout layout = LayOutOverview(rc.Width(), rc.Height(), SLIDE_COUNT, TextDpi());
     m_thumbnails->SetTileSize(layout.tileW, layout.tileH);
-    // Once per cache (tests and benchmarks may put a fresh one in place). The job reads decoded
-    // pixels through the lookup the worker gives it, never through the cache object itself.
-    PictureCache& cache = m_pictures->cache();
-    if (!cache.HasIdleJob()) {
-        cache.SetIdleJob([thumbnails = m_thumbnails](const PictureCache::DecodedLookup& decoded) {
-            return thumbnails->MakeOne(decoded);
-        });
-    }
+    // Wanted at every paint, whatever is shown: the workers make them while nothing else waits.
+    m_pictures->cache().Want(PictureClient::Overview, m_thumbnails->WantedList());
 }

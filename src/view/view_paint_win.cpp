@@ -8,18 +8,19 @@
 #include "app/app.h"
 #include "app/mainframe.h"
 #include "console/console_win.h"
+#include "pictures/picture_request.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/dpi.h"
 #include "framework/gdi.h"
-#include "framework/halftone_blit.h"
+#include "pictures/halftone_blit.h"
 #include "launch/target_names.h"
 #include "res/resource.h"
 #include "view/geometry.h"
 #include "view/hover_rules.h"
 #include "view/memldc.h"
 #include "view/picture_rules.h"
-#include "view/screen_pictures_win.h"
+#include "pictures/screen_pictures_win.h"
 #include "view/slide_renderer_win.h"
 #include "view/view.h"
 
@@ -64,53 +65,72 @@ void CPemboroView::OnDraw(CDC* pDC) {
     if (printing) {
         CMemLDC surface(pDC);
         // The sheet's slides are found by their print numbers; the slide on screen stays.
-        if (!m_sheets) m_sheets = std::make_unique<SheetDecoder>();
+        if (!m_pictures) m_pictures = std::make_unique<ScreenPictures>();
+        if (!m_sheets) m_sheets = std::make_unique<SheetDecoder>(m_pictures->cache());
         if (surface.IsReady()) DrawSheet(surface.m_hDC, m_nPrintPage, ClipBoxOf(surface), branding, m_sheets.get());
         return;
     }
 
     const bool picture = m_pPictureSpot && !m_strPicture.empty();
     if (!m_pictures) m_pictures = std::make_unique<ScreenPictures>();
-    {
-        CMemLDC surface(pDC, &m_keptSurface);
-        if (!surface.IsReady()) return;  // the window keeps what it showed
-        GetClientRect(&m_rcSlide);
-        const Canvas canvas{surface.m_hDC, Medium::Screen, m_pictures.get()};
-        const SlideRect rc = ToSlideRect(m_rcSlide);
-        // The overlays (view_overlays_win): a blank screen or the overview instead of the slide,
-        // the number box or the key help over it.
-        if (!DrawOverlayInstead(surface.m_hDC, rc)) {
-            if (!picture || !DrawPhoto(canvas, m_strPicture, rc)) DrawSlide(canvas, onScreen, rc, branding);
-            DrawOverlayOver(surface.m_hDC, rc);
-        }
-    }  // on the window now
-    // The overview's thumbnails follow the window's size; made while the worker has nothing else.
-    PrepareThumbnails(ToSlideRect(m_rcSlide));
-    // Asked only now, so the worker never competes for the picture shown.
-    LookAhead(onScreen, ToSlideRect(m_rcSlide), picture);
+    GetClientRect(&m_rcSlide);
+    const SlideRect rc = ToSlideRect(m_rcSlide);
+    // Said before anything is drawn, so that what the show no longer needs is freed first and
+    // the picture drawn now is the plan's first.
+    const bool slideShown = m_overlay.shown != Overlay::Blank && m_overlay.shown != Overlay::Overview;
+    m_pictures->cache().Want(PictureClient::Show, ShowWanted(onScreen, rc, picture, branding), slideShown ? 1 : 0);
+    // The overview's thumbnails follow the window's size; the workers make them while idle.
+    PrepareThumbnails(rc);
+    if (CPresenterConsole* console = CPresenterConsole::Current()) console->ShowPainted(onScreen, picture);
+
+    // The slide or the photo alone goes to the window in one copy of its kept picture.
+    if (m_overlay.shown == Overlay::None && DrawStraight(pDC->m_hDC, onScreen, rc, picture, branding)) {
+        m_keptSurface.reset();  // no second full-window buffer while slides are shown
+        return;
+    }
+    CMemLDC surface(pDC, &m_keptSurface);
+    if (!surface.IsReady()) return;  // the window keeps what it showed
+    const Canvas canvas{surface.m_hDC, Medium::Screen, m_pictures.get()};
+    // The overlays (view_overlays_win): a blank screen or the overview instead of the slide,
+    // the number box or the key help over it.
+    if (!DrawOverlayInstead(surface.m_hDC, rc)) {
+        if (!picture || !DrawPhoto(canvas, m_strPicture, rc)) DrawSlide(canvas, onScreen, rc, branding);
+        DrawOverlayOver(surface.m_hDC, rc);
+    }
 }
 
-void CPemboroView::LookAhead(int row, const SlideRect& rc, bool picture) {
-    std::vector<PictureRequest> wanted;
-    const auto slide = [&](int r) {
-        const wchar_t* path = ResolvePath(g_slideDeck[r].pszImage);  // copied before the next resolve
-        if (path && *path) wanted.push_back({path, rc.Width(), rc.Height(), FitMode::Stretch});
-    };
-    const auto photo = [&](const Hotspot* spot) {
-        if (!spot) return;
-        const wchar_t* path = ResolvePath(spot->pszTarget);
-        if (path && *path) wanted.push_back({path, rc.Width(), rc.Height(), FitMode::Letterbox});
-    };
+bool CPemboroView::DrawStraight(HDC dc, int row, const SlideRect& rc, bool picture, const Branding& branding) {
+    if (picture) {
+        const auto photo = m_pictures->Picture(PhotoRequest(m_strPicture, rc));
+        if (photo->placed) {
+            DrawPicture(dc, *photo, FitMode::Letterbox, rc.left, rc.top, rc.Width(), rc.Height());
+            return true;
+        }
+    }
+    const auto slide = m_pictures->Picture(SlideRequest(*m_pictures, row, rc, branding));
+    if (!slide->placed || !slide->pixels) return false;  // drawn on the surface, as a missing slide is
+    fw::BlitPixels(dc, rc.left, rc.top, slide->pixels->view());
+    return true;
+}
+
+std::vector<Wanted> CPemboroView::ShowWanted(int row, const SlideRect& rc, bool picture, const Branding& branding) {
+    std::vector<Wanted> wanted;
     // Most likely first: what is shown, then what one key or wheel notch brings; on a photo the
     // neighbouring photos before the slide under it.
+    const auto photo = [&](const Hotspot* spot) {
+        if (!spot) return;
+        const wchar_t* path = ResolvePath(spot->pszTarget);  // copied before the next resolve
+        if (path && *path) wanted.push_back({PhotoRequest(path, rc), false});
+    };
     if (picture) {
-        wanted.push_back({m_strPicture, rc.Width(), rc.Height(), FitMode::Letterbox});
+        wanted.push_back({PhotoRequest(m_strPicture, rc), false});
         photo(NextPhoto(g_slideDeck[row], m_pPictureSpot));
         photo(PreviousPhoto(g_slideDeck[row], m_pPictureSpot));
     }
-    for (const int r : RowsOneKeyAway(row)) slide(r);
-    AppendConsoleRequests(row, picture, wanted);  // the presenter console's, after the show's own
-    m_pictures->LookAhead(std::move(wanted));
+    // The first and the last slide are a jump away: their decoded pixels will do until asked for.
+    for (const int r : RowsOneKeyAway(row))
+        wanted.push_back({SlideRequest(*m_pictures, r, rc, branding), r < row - 1 || r > row + 1});
+    return wanted;
 }
 
 // ---- The hover highlight ----

@@ -11,7 +11,7 @@
 #include "framework/window_dpi.h"
 #include "view/geometry.h"
 #include "view/picture_rules.h"
-#include "view/screen_pictures_win.h"
+#include "pictures/screen_pictures_win.h"
 #include "view/slide_renderer_win.h"
 
 CPemboroView* g_pView = nullptr;

@@ -2,7 +2,7 @@
 // refuses what it does not do without writing anything, and each pixel it writes is the exact
 // area-weighted mean of what it covers, rounded, give or take the 1/250 of a level its header
 // allows for rescaled heights (and exactly where the heights' ratio keeps the sums exact).
-#include "framework/box_filter.h"
+#include "pictures/box_filter.h"
 
 #include "fuzz_check.h"
 #include "fuzz_pixels.h"

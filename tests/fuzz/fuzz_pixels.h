@@ -1,10 +1,10 @@
-// A scaling job out of fuzz bytes, for every pixel filter in framework/box_filter.h: a source
+// A scaling job out of fuzz bytes, for every pixel filter in pictures/box_filter.h: a source
 // image of any small size and content, rows top-down or bottom-up with padding between them,
 // and a destination of another size inside a larger buffer whose margins must stay untouched.
 // A target for one more filter builds a ScalingJob, calls the filter on Source() and
 // Destination(), and checks Untouched() and what the filter promises about the pixels.
 #pragma once
-#include "framework/box_filter.h"
+#include "pictures/box_filter.h"
 
 #include "fuzz_check.h"
 

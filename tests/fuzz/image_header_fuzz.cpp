@@ -2,7 +2,7 @@
 // reads none outside them (libFuzzer's copy of the input is exactly its size, so ASan sees an
 // overread), names the format by the signature alone, admits nothing beyond its limits, and
 // answers from the header only: bytes after a header it has read cannot change its answer.
-#include "framework/image_header.h"
+#include "pictures/image_header.h"
 
 #include "fuzz_check.h"
 

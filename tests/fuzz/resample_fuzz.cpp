@@ -3,7 +3,7 @@
 // separable model (area mean where an axis shrinks, linear interpolation between pixel centres
 // where it grows) within the rounding of its fixed-point weights, and bands of rows made on two
 // threads give the same pixels as one.
-#include "framework/box_filter.h"
+#include "pictures/box_filter.h"
 
 #include "fuzz_check.h"
 #include "fuzz_pixels.h"

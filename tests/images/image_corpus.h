@@ -2,7 +2,7 @@
 // the size guard answers for it, the size its header claims, and what the decoder behind the
 // guard must make of it. Pure: included by the native tests and by the Wine tests alike.
 #pragma once
-#include "framework/image_header.h"
+#include "pictures/image_header.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -3,7 +3,7 @@
 #include "interaction_fixture.h"
 
 #include "framework/gdi.h"
-#include "framework/halftone_blit.h"
+#include "pictures/halftone_blit.h"
 #include "res/resource.h"
 #include "view/geometry.h"
 #include "view/geometry.h"

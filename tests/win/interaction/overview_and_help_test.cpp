@@ -3,7 +3,7 @@
 // and every key closing it; and the keys that keep their meaning whatever is shown.
 #include "speaker_keys_fixture.h"
 
-#include "view/screen_pictures_win.h"
+#include "pictures/screen_pictures_win.h"
 
 namespace interaction {
 namespace {
@@ -16,11 +16,21 @@ protected:
         const SlideRect t = Layout().Tile(i);
         return {(t.left + t.right) / 2, (t.top + t.bottom) / 2};
     }
+    int Ready() const { return view().m_pictures->cache().Ready(PictureClient::Overview); }
     void AllThumbnailsMade() {
         ASSERT_NE(view().m_thumbnails, nullptr);
-        ASSERT_TRUE(testing_win::PumpUntil(
-            [&] { return view().m_thumbnails->Ready() == view().m_thumbnails->Count(); }, 60000));
+        ASSERT_TRUE(testing_win::PumpUntil([&] { return Ready() == view().m_thumbnails->Count(); }, 60000));
         testing_win::PumpMessages(300);  // the open overview looks for them every 100 ms
+    }
+    // Whether tile `i` of the window of w x h shows its thumbnail of that tile's size as it is.
+    bool TileShowsItsThumbnail(int i, int w, int h) {
+        const auto made = view().m_thumbnails->Get(view().m_pictures->cache(), i);
+        const SlideRect tile = LayOutOverview(w, h, SLIDE_COUNT, view().TextDpi()).Tile(i);
+        if (!made || made->width() != tile.Width() || made->height() != tile.Height()) return false;
+        const int mx = made->width() * 3 / 4, my = made->height() * 3 / 4;
+        const std::uint8_t* bgra = made->data() + (static_cast<std::size_t>(my) * made->width() + mx) * 4;
+        const testing_win::Pixels px = testing_win::ReadWindow(viewHwnd());
+        return px.At(tile.left + mx, tile.top + my) == RGB(bgra[2], bgra[1], bgra[0]);
     }
 };
 
@@ -48,7 +58,6 @@ TEST_F(Overview, TabShowsEverySlideWhereTheLayoutPutsItWithTheCurrentOneFramed) 
     }
     // The current slide, and only it, is framed with its number: the frame's colour all round
     // them, in the gap, and under the number.
-    const SlideRect cur = l.Tile(12);
     const SlideRect cell = l.Cell(12);
     const int f = l.frame / 2;
     for (const POINT p : {POINT{cell.left - 1 - f, cell.top + 5}, POINT{cell.right + f, cell.bottom - 5},
@@ -59,11 +68,21 @@ TEST_F(Overview, TabShowsEverySlideWhereTheLayoutPutsItWithTheCurrentOneFramed) 
     EXPECT_GT(CountOf(px, kOverviewFrame), ring);
     EXPECT_LE(CountOf(px, kOverviewFrame), ring + l.Label(12).Width() * l.Label(12).Height());
     // Thumbnails in deck order: slide 12's thumbnail is slide 12 made small.
-    const auto made = view().m_thumbnails->Get(12);
-    ASSERT_NE(made, nullptr);
-    const int mx = made->width() * 3 / 4, my = made->height() * 3 / 4;
-    const std::uint8_t* bgra = made->data() + (static_cast<std::size_t>(my) * made->width() + mx) * 4;
-    EXPECT_EQ(px.At(cur.left + mx, cur.top + my), RGB(bgra[2], bgra[1], bgra[0]));
+    EXPECT_TRUE(TileShowsItsThumbnail(12, kW, kH));
+}
+
+TEST_F(Overview, AfterAResizeTheThumbnailsOfTheNewSizeArePaintedAsTheyArrive) {
+    Open(kW, kH, 12);
+    Press(viewHwnd(), VK_TAB, L'\t');
+    AllThumbnailsMade();
+    ASSERT_TRUE(TileShowsItsThumbnail(12, kW, kH));
+    // The window grows with the overview open: the old thumbnails are drawn stretched at once, and
+    // the new ones as the workers make them, without a key.
+    presenter_->Resize(1200, 675);
+    EXPECT_TRUE(testing_win::PumpUntil([&] { return TileShowsItsThumbnail(12, 1200, 675) && TileShowsItsThumbnail(68, 1200, 675); },
+                                       30000));
+    AllThumbnailsMade();
+    for (const int i : {0, 30, 50}) EXPECT_TRUE(TileShowsItsThumbnail(i, 1200, 675)) << i;
 }
 
 // The numbers stand under the thumbnails: every pixel of a thumbnail is the slide's (its title in
@@ -76,7 +95,7 @@ TEST_F(Overview, NumbersStandUnderTheThumbnailsNotOverTheTitles) {
     const OverviewLayout l = Layout();
     for (const int i : {1, 10, 11, 68}) {
         const SlideRect t = l.Tile(i);
-        const auto made = view().m_thumbnails->Get(i);
+        const auto made = view().m_thumbnails->Get(view().m_pictures->cache(), i);
         ASSERT_NE(made, nullptr);
         ASSERT_EQ(made->width(), t.Width());
         int differ = 0;
@@ -101,7 +120,7 @@ TEST_F(Overview, ThumbnailsNotMadeYetShowAsNumberedFrames) {
     view().m_pictures = std::make_unique<ScreenPictures>();
     Press(viewHwnd(), VK_TAB, L'\t');
     const testing_win::Pixels px = testing_win::ReadWindow(viewHwnd());
-    const int ready = view().m_thumbnails->Ready();
+    const int ready = Ready();
     if (ready < SLIDE_COUNT) {
         EXPECT_GT(CountOf(px, kThumbnailPending), 0);
     }

@@ -5,7 +5,7 @@
 
 #include "view/overlay_drawing_win.h"
 #include "view/overview_layout.h"
-#include "view/thumbnails.h"
+#include "pictures/thumbnails.h"
 
 namespace interaction {
 

@@ -27,7 +27,7 @@
 #include "framework/dc.h"
 #include "framework/doc.h"
 #include "framework/gdi.h"
-#include "framework/image_loader.h"
+#include "pictures/image_loader.h"
 #include "framework/print_preview.h"
 #include "launch/target_names.h"
 #include "res/resource.h"

@@ -19,7 +19,7 @@
 #include "launch/target_names.h"
 #include "res/resource.h"
 #include "view/geometry.h"
-#include "view/screen_pictures_win.h"
+#include "pictures/screen_pictures_win.h"
 #include "view/slide_renderer_win.h"
 #include "framework/gdi.h"
 #include "view/view.h"

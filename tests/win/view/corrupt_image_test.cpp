@@ -2,7 +2,7 @@
 // decoded, the rest of the slide drawn, and the program still standing.
 #include "paint_fixture.h"
 
-#include "framework/image_loader.h"
+#include "pictures/image_loader.h"
 #include "images/image_corpus.h"
 #include "view/picture_rules.h"
 

@@ -24,7 +24,7 @@
 #include "deck/page_cursor.h"
 #include "framework/dc.h"
 #include "framework/gdi.h"
-#include "framework/halftone_blit.h"
+#include "pictures/halftone_blit.h"
 #include "launch/target_names.h"
 #include "view/view.h"
 #include "support/win_test_support.h"
