@@ -75,7 +75,7 @@ struct PictureCache::Core {
         bool decodeOnly = false;
         PictureClient client = PictureClient::Show;
         bool taken = false;
-        bool leftForRoom = false;  // a worker found no room for it: tried again under the next plan
+        bool leftForRoom = false;  // a worker found no room for it: tried again when what is held changes
     };
     struct Making {
         PictureRequest request;
@@ -106,6 +106,10 @@ struct PictureCache::Core {
     void BuildJobs();
     std::size_t DecodedBytesOf(const std::wstring& path) const;
     bool Planned(const PictureRequest& request) const;
+    // The jobs left for want of room are tried again: a client's new wants or a picture stored
+    // may have made room. Not after a job that itself found none, or two such jobs would wake
+    // each other for ever.
+    void RetryLeftForRoom();
     // The bytes still to be made of the pictures the clients draw right away: neither held nor
     // being made by a caller.
     std::size_t DrawnNowStillToMake() const;
@@ -248,8 +252,10 @@ void PictureCache::Core::BuildJobs() {
         Job job{items[i].request, decodeOnly, itemClients[i], false};
         // A client that said nothing new keeps its jobs as they were (checked, or not yet).
         for (const Job& old : jobs)
-            if (old.request == job.request && old.decodeOnly == decodeOnly && old.client == job.client)
-                job.taken = old.taken && !old.leftForRoom;
+            if (old.request == job.request && old.decodeOnly == decodeOnly && old.client == job.client) {
+                job.taken = old.taken;
+                job.leftForRoom = old.leftForRoom;
+            }
         fresh.push_back(std::move(job));
     };
     for (const std::size_t i : plan.ready) add(i, false);
@@ -260,6 +266,14 @@ void PictureCache::Core::BuildJobs() {
 
 bool PictureCache::Core::Planned(const PictureRequest& request) const {
     return std::any_of(plan.ready.begin(), plan.ready.end(), [&](std::size_t i) { return items[i].request == request; });
+}
+
+void PictureCache::Core::RetryLeftForRoom() {
+    for (Job& job : jobs) {
+        if (!job.leftForRoom) continue;
+        job.leftForRoom = false;
+        job.taken = false;
+    }
 }
 
 std::size_t PictureCache::Core::DrawnNowStillToMake() const {
@@ -297,6 +311,7 @@ void PictureCache::Want(PictureClient client, std::vector<Wanted> wanted, std::s
         w.wanted = std::move(wanted);
         w.drawnNow = drawnNow;
         core.Replan(letGo);
+        core.RetryLeftForRoom();
         work = std::any_of(core.jobs.begin(), core.jobs.end(), [](const Core::Job& j) { return !j.taken; });
     }
     core.changed.notify_all();
@@ -499,6 +514,7 @@ void PictureCache::Core::Store(const PictureRequest& request, const std::optiona
     }
     if (client) ++clients[static_cast<std::size_t>(*client)].generation;
     Replan(letGo);
+    RetryLeftForRoom();
 }
 
 std::shared_ptr<const ScaledPicture> PictureCache::Get(const PictureRequest& request, const fw::FileIdentity& identity) {
@@ -684,7 +700,7 @@ void PictureCache::Core::RunJob(const Job& job, int index, std::unique_lock<std:
         } else {
             Replan(letGo);  // what is held has changed, and a file's size may be known now
             // Left for want of room: tried again at once when the plan changed meanwhile, else
-            // under the next plan (a picture stored, a client's new wants), when room may be had.
+            // when a picture is stored or a client says what it wants, when room may be had.
             for (Job& j : jobs) {
                 if (j.request != job.request || j.decodeOnly != job.decodeOnly) continue;
                 if (retry) j.taken = false;

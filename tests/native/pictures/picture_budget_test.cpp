@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <future>
 #include <string>
 
 #include "fake_files.h"
@@ -120,6 +121,28 @@ TEST(PictureCacheClients, AClientsPicturesAreLetGoWhenItWantsOthersEvenWhileTheS
     }
     EXPECT_EQ(cache.GetStats().ledger.alive, after5) << "flat, key after key";
     EXPECT_LE(cache.GetStats().ledger.peak, kScreenPictureBudget);
+}
+
+TEST(PictureCacheClients, JobsWithoutRoomWaitForAChangeInsteadOfWakingEachOther) {
+    // A picture the plan let go is still drawn by its client (36 MB alive), so two slides the
+    // plan holds find no room in a 40 MB budget. Their workers give up and rest until what is
+    // held changes; then both are made.
+    FakeFiles files;
+    files.Put(L"big.png", 3000, 3000, 1);
+    files.Put(L"a.png", 1920, 1080, 2);
+    files.Put(L"b.png", 1920, 1080, 3);
+    PictureCache cache(files.Hooks(), std::size_t{40} << 20);
+    auto drawn = Paint(cache, files, Wants({Slide(L"big.png", 3000, 3000)}));
+    cache.Want(PictureClient::Show, Wants({Slide(L"a.png"), Slide(L"b.png")}), 0);
+    auto idle = std::async(std::launch::async, [&] { cache.WaitUntilIdle(); });
+    EXPECT_EQ(idle.wait_for(15s), std::future_status::ready) << "the workers rest";
+    EXPECT_EQ(cache.Ready(PictureClient::Show), 0);
+    drawn.reset();  // the client paints something else
+    cache.Want(PictureClient::Show, Wants({Slide(L"a.png"), Slide(L"b.png")}), 0);
+    idle.wait();
+    cache.WaitUntilIdle();
+    EXPECT_EQ(cache.Ready(PictureClient::Show), 2);
+    EXPECT_LE(cache.GetStats().ledger.peak, std::size_t{40} << 20);
 }
 
 TEST(PictureCacheClients, WhatIsLetGoIsFreedAtOnceWhileAWorkerIsStuckInADecode) {
