@@ -26,7 +26,7 @@
 #include "deck/page_cursor.h"
 #include "pictures/image_loader.h"
 #include "launch/target_names.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 #include "pictures/screen_pictures_win.h"
 
 namespace {

@@ -21,8 +21,8 @@
 #include "launch/target_names.h"
 #include "res/resource.h"
 #include "support/win_test_support.h"
-#include "view/geometry.h"
-#include "view/slide_renderer_win.h"
+#include "render/geometry.h"
+#include "render/slide_renderer_win.h"
 #include "view/view.h"
 
 namespace {

@@ -26,7 +26,7 @@
 #include "launch/simulator.h"
 #include "launch/target_names.h"
 #include "support/win_test_support.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 #include "pictures/screen_pictures_win.h"
 #include "view/view.h"
 

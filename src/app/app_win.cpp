@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "app/mainframe.h"
-#include "app/monitors_win.h"
+#include "screens/monitors_win.h"
 #include "app/switches.h"
 #include "console/console_win.h"
 #include "deck/deck.h"

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "app/frame_layout.h"
-#include "app/monitors_win.h"
+#include "screens/frame_layout.h"
+#include "screens/monitors_win.h"
 #include "console/console_win.h"
 #include "framework/dc.h"
 #include "framework/gdi.h"
 #include "framework/window_dpi.h"
 #include "res/resource.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 #include "view/view.h"
 
 namespace {

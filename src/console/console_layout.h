@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 struct ConsoleLayout {
     SlideRect current;  // the slide on screen, with the show's proportions

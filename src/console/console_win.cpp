@@ -4,7 +4,7 @@
 
 #include "app/app.h"
 #include "app/mainframe.h"
-#include "app/monitors_win.h"
+#include "screens/monitors_win.h"
 #include "console/console_demo.h"
 #include "console/talk_time.h"
 #include "deck/deck.h"
@@ -13,10 +13,10 @@
 #include "framework/window_dpi.h"
 #include "launch/target_names.h"
 #include "view/hover_rules.h"
-#include "view/memldc.h"
+#include "render/memldc.h"
 #include "pictures/picture_cache.h"
 #include "pictures/screen_pictures_win.h"
-#include "view/slide_renderer_win.h"
+#include "render/slide_renderer_win.h"
 #include "view/view.h"
 
 namespace {

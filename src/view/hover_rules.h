@@ -3,7 +3,7 @@
 // milliseconds.
 #pragma once
 
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 struct Hotspot;
 

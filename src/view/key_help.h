@@ -3,7 +3,7 @@
 #pragma once
 #include <cstddef>
 
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 struct HelpRow {
     const wchar_t* input;

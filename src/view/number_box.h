@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 // Without a key for this long, the typed number is dropped with its box.
 inline constexpr unsigned kNumberBoxTimeoutMs = 3000;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "pictures/picture_data.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 // The ground of the overview, the frame of the chosen thumbnail, and the face of one not yet made.
 inline constexpr COLORREF kOverviewGround = RGB(24, 24, 28);

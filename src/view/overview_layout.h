@@ -4,7 +4,7 @@
 // under it, off the slide's title. Margins and gaps grow with the window, and the frame around the
 // chosen thumbnail lies in the gap, so it never covers a neighbour. Pure: no platform headers.
 #pragma once
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 // The numbers' text height at 96 dpi; the monitor's DPI scales it (framework/dpi.h).
 inline constexpr int kOverviewNumberPx = 14;

@@ -7,7 +7,7 @@
 #include "deck/deck.h"
 #include "framework/gdi.h"
 #include "framework/view.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 #include "view/overlays.h"
 
 class CMainFrame;

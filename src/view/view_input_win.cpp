@@ -18,7 +18,7 @@
 #include "launch/process_start_win.h"
 #include "launch/simulator.h"
 #include "launch/target_names.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 #include "view/hover_rules.h"
 #include "view/key_table.h"
 #include "view/view.h"

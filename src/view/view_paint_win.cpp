@@ -16,12 +16,12 @@
 #include "pictures/halftone_blit.h"
 #include "launch/target_names.h"
 #include "res/resource.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 #include "view/hover_rules.h"
-#include "view/memldc.h"
-#include "view/picture_rules.h"
+#include "render/memldc.h"
+#include "render/picture_rules.h"
 #include "pictures/screen_pictures_win.h"
-#include "view/slide_renderer_win.h"
+#include "render/slide_renderer_win.h"
 #include "view/view.h"
 
 namespace {

@@ -9,10 +9,10 @@
 #include "launch/target_names.h"
 #include "framework/app.h"
 #include "framework/window_dpi.h"
-#include "view/geometry.h"
-#include "view/picture_rules.h"
+#include "render/geometry.h"
+#include "render/picture_rules.h"
 #include "pictures/screen_pictures_win.h"
-#include "view/slide_renderer_win.h"
+#include "render/slide_renderer_win.h"
 
 CPemboroView* g_pView = nullptr;
 

@@ -4,7 +4,7 @@
 // the whole would not fit. The extension tests agree with each other.
 #include "launch/dispatch.h"
 #include "launch/target_names.h"
-#include "view/picture_rules.h"
+#include "render/picture_rules.h"
 
 #include "fuzz_check.h"
 #include "fuzz_text.h"

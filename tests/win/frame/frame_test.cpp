@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/app.h"
-#include "app/frame_layout.h"
+#include "screens/frame_layout.h"
 #include "app/mainframe.h"
 #include "framework/gdi.h"
 #include "res/resource.h"

@@ -5,8 +5,8 @@
 #include "framework/gdi.h"
 #include "pictures/halftone_blit.h"
 #include "res/resource.h"
-#include "view/geometry.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
+#include "render/geometry.h"
 
 namespace interaction {
 namespace {

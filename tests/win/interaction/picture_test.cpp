@@ -2,7 +2,7 @@
 // keys and wheel without wrap-around, and every way back to the slide.
 #include "interaction_fixture.h"
 
-#include "view/picture_rules.h"
+#include "render/picture_rules.h"
 
 namespace interaction {
 namespace {

@@ -16,9 +16,9 @@
 #include "launch/target_names.h"
 #include "launch_test_support.h"
 #include "support/win_test_support.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 #include "view/view.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 namespace {
 

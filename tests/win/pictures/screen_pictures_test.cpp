@@ -12,10 +12,10 @@
 #include <thread>
 
 #include "pictures/image_loader.h"
-#include "view/picture_rules.h"
+#include "render/picture_rules.h"
 #include "pictures/screen_pictures_win.h"
-#include "view/slide_renderer_win.h"
-#include "view/geometry.h"
+#include "render/slide_renderer_win.h"
+#include "render/geometry.h"
 
 namespace {
 

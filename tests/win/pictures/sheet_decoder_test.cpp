@@ -15,8 +15,8 @@
 #include "pictures/image_loader.h"
 #include "pictures/screen_pictures_win.h"
 #include "pictures/sheet_decoder_win.h"
-#include "view/print_layout.h"
-#include "view/slide_renderer_win.h"
+#include "render/print_layout.h"
+#include "render/slide_renderer_win.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_layout.h"
+#include "screens/frame_layout.h"
 #include "app/mainframe.h"
-#include "app/monitors_win.h"
+#include "screens/monitors_win.h"
 #include "console/console_demo.h"
 #include "console/console_win.h"
 #include "deck/deck.h"
@@ -22,7 +22,7 @@
 #include "res/resource.h"
 #include "support/unix_side.h"
 #include "support/win_test_support.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 #include "view/view.h"
 
 namespace {

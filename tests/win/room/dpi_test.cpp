@@ -22,7 +22,7 @@
 #include "framework/window_dpi.h"
 #include "res/resource.h"
 #include "room_fixture.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 #include "view/overlay_drawing_win.h"
 #include "view/overview_layout.h"
 #include "view/view.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_layout.h"
+#include "screens/frame_layout.h"
 #include "app/mainframe.h"
-#include "app/monitors_win.h"
+#include "screens/monitors_win.h"
 #include "framework/afx.h"
 #include "framework/gdi.h"
 #include "framework/view.h"

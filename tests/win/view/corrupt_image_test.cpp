@@ -4,7 +4,7 @@
 
 #include "pictures/image_loader.h"
 #include "images/image_corpus.h"
-#include "view/picture_rules.h"
+#include "render/picture_rules.h"
 
 namespace {
 

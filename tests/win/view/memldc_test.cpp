@@ -2,7 +2,7 @@
 // copy back at the end, the page drawn on directly, and a refused surface dropping the paint.
 #include "paint_fixture.h"
 
-#include "view/memldc.h"
+#include "render/memldc.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // logos and markers, the copyright line, and the page cursor put back on every path.
 #include "paint_fixture.h"
 
-#include "view/geometry.h"
-#include "view/print_layout.h"
+#include "render/geometry.h"
+#include "render/print_layout.h"
 
 namespace {
 

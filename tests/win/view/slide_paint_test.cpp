@@ -2,8 +2,8 @@
 // memory DC (1920 x 1080): slide, markers, corner button, logos by slide and switch, notice.
 #include "paint_fixture.h"
 
-#include "view/branding_layout.h"
-#include "view/geometry.h"
+#include "render/branding_layout.h"
+#include "render/geometry.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // Picture mode's rules: which targets are photos, the neighbouring photos of a slide, and the
 // letterbox in a 1000 x 600 window.
-#include "view/picture_rules.h"
+#include "render/picture_rules.h"
 
 #include <gtest/gtest.h>
 

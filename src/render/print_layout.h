@@ -1,7 +1,7 @@
 // Handout sheets: two framed slides on a page, their margins, the frame pen, which markers
 // fit on paper, the copyright line's place and size, and which slides share a sheet.
 #pragma once
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 // The halves of a sheet with clip box F: mid is half the page height, m the margin.
 struct SheetLayout {

@@ -1,6 +1,6 @@
 // Handout sheets: halves, margins, frames, the paper marker rule, the copyright line, and
 // which table rows share a sheet.
-#include "view/print_layout.h"
+#include "render/print_layout.h"
 
 #include <gtest/gtest.h>
 

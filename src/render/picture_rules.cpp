@@ -1,4 +1,4 @@
-#include "view/picture_rules.h"
+#include "render/picture_rules.h"
 
 #include "deck/deck.h"
 #include "launch/target_names.h"

@@ -1,4 +1,4 @@
-#include "view/print_layout.h"
+#include "render/print_layout.h"
 
 #include "deck/deck.h"
 

@@ -1,4 +1,4 @@
-#include "app/frame_layout.h"
+#include "screens/frame_layout.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 // How far the window rectangle reaches beyond the client area on each side, for the frame's
 // style, extended style and menu.

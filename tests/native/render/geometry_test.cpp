@@ -1,4 +1,4 @@
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Where the branding goes on a slide: the bottom logos, the closing slide's big logos and
 // partner logo, and the copyright image, from the slide rectangle and the bitmaps' sizes.
 #pragma once
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 enum class SlideRole { Title, Regular, Closing };
 SlideRole RoleOfSlide(int index);

@@ -1,4 +1,4 @@
-#include "view/branding_layout.h"
+#include "render/branding_layout.h"
 
 #include "deck/deck.h"
 #include "res/resource.h"

@@ -1,4 +1,4 @@
-#include "view/memldc.h"
+#include "render/memldc.h"
 
 #include <cstdlib>
 

@@ -10,7 +10,7 @@
 #include "pictures/picture_data.h"
 #include "pictures/picture_request.h"
 #include "pictures/sheet_decoder_win.h"
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 class ScreenPictures;
 

@@ -1,7 +1,7 @@
 // Picture mode's rules: which hotspots are photos, the neighbouring photo of a slide in either
 // direction, and the letterbox a photo is shown in.
 #pragma once
-#include "view/geometry.h"
+#include "render/geometry.h"
 
 struct Hotspot;
 struct SlidePage;

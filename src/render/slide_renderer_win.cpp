@@ -1,4 +1,4 @@
-#include "view/slide_renderer_win.h"
+#include "render/slide_renderer_win.h"
 
 #include <iterator>
 #include <map>
@@ -14,9 +14,9 @@
 #include "launch/target_names.h"
 #include "res/copyright.h"
 #include "res/resource.h"
-#include "view/branding_layout.h"
-#include "view/picture_rules.h"
-#include "view/print_layout.h"
+#include "render/branding_layout.h"
+#include "render/picture_rules.h"
+#include "render/print_layout.h"
 #include "pictures/screen_pictures_win.h"
 
 namespace {

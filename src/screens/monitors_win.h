@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/frame_layout.h"
+#include "screens/frame_layout.h"
 
 struct Monitors {
     std::vector<MonitorEntry> entries;

@@ -1,4 +1,4 @@
-#include "app/monitors_win.h"
+#include "screens/monitors_win.h"
 
 namespace {
 bool InfoOf(HMONITOR monitor, MONITORINFOEXW& info) {

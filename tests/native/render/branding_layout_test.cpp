@@ -1,5 +1,5 @@
 // Where logos and the copyright image go, on the listed screens and a printed half.
-#include "view/branding_layout.h"
+#include "render/branding_layout.h"
 
 #include <gtest/gtest.h>
 
