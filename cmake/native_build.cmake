@@ -41,3 +41,6 @@ target_link_libraries(pemboro_thread_tests PRIVATE GTest::gtest_main)
 # minutes; its threads do nothing there that the other cache tests do not.
 gtest_discover_tests(pemboro_thread_tests TEST_PREFIX "native.threads." DISCOVERY_MODE PRE_TEST
                      TEST_FILTER "-PictureCacheAtScreenSizes.*")
+
+# The rooms of src/ include one another downwards only: the windows never include one another.
+add_test(NAME native.rooms COMMAND ${PEMBORO_PYTHON} ${CMAKE_SOURCE_DIR}/scripts/include_graph.py --check)

@@ -3,11 +3,8 @@
 #pragma once
 #include "framework/app.h"
 #include "framework/doc.h"
-
-extern bool g_proMode;
-extern bool g_bigMode;
-extern int g_brandLogoId;
-extern int g_secondLogoId;
+#include "render/branding_layout.h"  // g_brandLogoId, g_secondLogoId
+#include "view/view.h"               // g_proMode, g_bigMode
 
 class CPemboroApp : public CWinApp {
 public:

@@ -6,7 +6,6 @@
 #include "app/mainframe.h"
 #include "screens/monitors_win.h"
 #include "app/switches.h"
-#include "console/console_win.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "launch/simulator.h"
@@ -51,7 +50,6 @@ BOOL CPemboroApp::InitInstance() {
     g_secondLogoId = branding.nSecondLogoId;
     g_bigMode = mode.bBig;
     const RoomChoice room = ChooseRoom(m_lpCmdLine);
-    g_talkMinutes = room.nTalkMinutes;
 
     LookupSimulatorAssociation();
     NumberSlides();
@@ -73,11 +71,12 @@ BOOL CPemboroApp::InitInstance() {
     // Big mode shows on the monitor the command line names, else on the primary one.
     auto* frame = dynamic_cast<CMainFrame*>(m_pMainWnd);
     if (frame && g_bigMode) frame->m_hNextMonitor = MonitorByNumber(room.nShowMonitor);
+    if (frame) frame->m_talk.SetMinutes(room.nTalkMinutes);
 
     m_pMainWnd->ShowWindow(SW_SHOW);
     m_pMainWnd->UpdateWindow();
     // After the first paint, so that the console knows the show's monitor in big mode.
-    if (frame && room.bConsole) CPresenterConsole::Open(frame);
+    if (frame && room.bConsole) frame->OpenConsole();
     return TRUE;
 }
 

@@ -10,10 +10,12 @@
 #include "demo/demo_win.h"
 #include "framework/frame.h"
 #include "framework/thread_state.h"
+#include "talk/talk.h"
+#include "view/show_frame.h"
 
 struct Monitors;
 
-class CMainFrame : public CFrameWnd {
+class CMainFrame : public CFrameWnd, public ShowFrame, public DemoStage {
 public:
     CMainFrame();
 
@@ -25,6 +27,7 @@ public:
     CRect m_rcMonitor;                     // the monitor full-screen mode covers; empty outside it
     std::wstring m_strMonitorDevice;       // its name, by which a display change finds it again
     HMONITOR m_hNextMonitor = nullptr;     // the next entry takes this monitor instead of the window's own
+    Talk m_talk;                           // what the show and the console show; outlives both windows
     CDemoRun m_demo{this};                 // the simulator before the audience, and the way back
 
     void OnFullScreen();
@@ -37,9 +40,21 @@ public:
     void OnDisplayChange();
     // S: the show goes to the presenter console's monitor (or, without one, the other monitor) and
     // the console to the show's; full-screen stays full-screen. Nothing with one monitor.
-    void SwapScreens();
+    void SwapScreens() override;
     // Opens the presenter console, or closes it when it is open.
     void OnPresenterConsole();
+    // Opens the presenter console beside the show (nothing when it is open).
+    void OpenConsole();
+
+    // What the view and the demo ask of the frame.
+    Talk& TheTalk() override { return m_talk; }
+    bool FullScreen() const override { return m_bFullScreen; }
+    void ToggleFullScreen() override { OnFullScreen(); }
+    void HandedOver(const HandOff& handOff, const wchar_t* path) override { m_demo.HandedOver(handOff, path); }
+    bool ConsoleOpen() const override;
+    HWND StageWindow() const override { return m_hWnd; }
+    RECT StageMonitor() const override { return m_rcMonitor; }
+    HWND StageView() const override;
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -63,6 +78,10 @@ private:
     // The frame's parts beyond the monitor are cut off while full-screen, so that a monitor above
     // or beside shows nothing of its caption, menu or border.
     void ClipToMonitor(bool clip);
+
+    // The monitor the presenter console fills, as an index into `now`; -1 while it is a window,
+    // when its monitor is gone, or without a console.
+    int ConsoleMonitorIn(const Monitors& now) const;
 
     std::vector<std::wstring> m_monitorsSeen;  // the monitors' names at the last change, to tell a new one
 };

@@ -5,6 +5,7 @@
 #include "screens/frame_layout.h"
 #include "screens/monitors_win.h"
 #include "console/console_win.h"
+#include "pictures/screen_pictures_win.h"
 #include "framework/dc.h"
 #include "framework/gdi.h"
 #include "framework/window_dpi.h"
@@ -87,7 +88,35 @@ LRESULT CMainFrame::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CMainFrame::OnPresenterConsole() {
     if (CPresenterConsole* console = CPresenterConsole::Current()) ::DestroyWindow(console->m_hWnd);
-    else CPresenterConsole::Open(this);
+    else OpenConsole();
+}
+
+void CMainFrame::OpenConsole() {
+    if (CPresenterConsole::Current() || !m_hWnd) return;
+    // On a monitor of its own when there is one; else an ordinary window over the show's monitor.
+    const Monitors now = Monitors::Now();
+    const int own = ConsoleMonitorFor(now.entries, ShowMonitorIn(now));
+    ConsoleTies ties;
+    ties.showFrame = m_hWnd;
+    ties.showView = StageView();
+    ties.talk = &m_talk;
+    ties.pictures = [] { return g_pView ? g_pView->m_pictures.get() : nullptr; };
+    CPresenterConsole::Open(ties, now.At(own));
+}
+
+bool CMainFrame::ConsoleOpen() const { return CPresenterConsole::Current() != nullptr; }
+
+HWND CMainFrame::StageView() const {
+    const CView* view = GetActiveView();
+    return view ? view->m_hWnd : nullptr;
+}
+
+int CMainFrame::ConsoleMonitorIn(const Monitors& now) const {
+    const CPresenterConsole* console = CPresenterConsole::Current();
+    if (!console || console->OwnMonitorDevice().empty()) return -1;
+    for (size_t i = 0; i < now.entries.size(); ++i)
+        if (now.entries[i].device == console->OwnMonitorDevice()) return static_cast<int>(i);
+    return -1;
 }
 
 // The console goes with the show.
@@ -198,8 +227,7 @@ void CMainFrame::OnDisplayChange() {
 
     const int show = ShowMonitorIn(now);
     CPresenterConsole* console = CPresenterConsole::Current();
-    const RoomPlaces places =
-        PlacesAfterChange(now.entries, show, m_bFullScreen, console ? console->OwnMonitorIn(now) : -1, added);
+    const RoomPlaces places = PlacesAfterChange(now.entries, show, m_bFullScreen, ConsoleMonitorIn(now), added);
     if (m_bFullScreen) {
         // Fitted again on its own monitor (its size may have changed), or moved to a projector.
         if (places.show != show) MoveShow(now.At(show), now.At(places.show));
@@ -217,7 +245,7 @@ void CMainFrame::SwapScreens() {
     const Monitors now = Monitors::Now();
     const int show = ShowMonitorIn(now);
     CPresenterConsole* console = CPresenterConsole::Current();
-    const int target = SwapTarget(now.entries, show, console ? console->OwnMonitorIn(now) : -1);
+    const int target = SwapTarget(now.entries, show, ConsoleMonitorIn(now));
     if (target < 0 || show < 0) return;
     MoveShow(now.At(show), now.At(target));
     if (console) console->PlaceOn(now.At(show));

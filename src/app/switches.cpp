@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "console/talk_time.h"
+#include "talk/talk_time.h"
 
 namespace {
 wchar_t FoldUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }

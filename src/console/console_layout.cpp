@@ -82,20 +82,3 @@ std::optional<ShowPoint> ToShowPoint(const SlideRect& consoleSlide, int px, int 
 }
 
 int NextRowAfter(int row, int lastRow) { return row < lastRow ? row + 1 : -1; }
-
-void TalkClock::Observe(int row, bool photo, double now) {
-    if (seen_ && !started_ && (row != row_ || photo != photo_)) Restart(now);
-    seen_ = true;
-    row_ = row;
-    photo_ = photo;
-}
-
-void TalkClock::Restart(double now) {
-    started_ = true;
-    start_ = now;
-}
-
-long long TalkClock::Elapsed(double now) const {
-    if (!started_ || now < start_) return 0;
-    return static_cast<long long>(now - start_);
-}

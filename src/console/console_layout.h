@@ -45,22 +45,3 @@ std::optional<ShowPoint> ToShowPoint(const SlideRect& consoleSlide, int px, int 
 
 // The row Page Down brings after `row`, or -1 on the last one.
 int NextRowAfter(int row, int lastRow);
-
-// The time of the talk: it starts at the first change of what the show shows after the console
-// opened, and restarts when the speaker asks.
-class TalkClock {
-public:
-    // What the show shows now (slide row, and whether a photo is over it), at time `now` in seconds.
-    void Observe(int row, bool photo, double now);
-    void Restart(double now);
-    bool Started() const { return started_; }
-    // Whole seconds since the start; 0 before it.
-    long long Elapsed(double now) const;
-
-private:
-    bool seen_ = false;
-    int row_ = 0;
-    bool photo_ = false;
-    bool started_ = false;
-    double start_ = 0.0;
-};

@@ -1,23 +1,21 @@
 #include "console/console_win.h"
 
 #include <algorithm>
+#include <cmath>
 
-#include "app/app.h"
-#include "app/mainframe.h"
-#include "screens/monitors_win.h"
 #include "console/console_demo.h"
-#include "console/talk_time.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/dc.h"
 #include "framework/window_dpi.h"
 #include "launch/target_names.h"
-#include "view/hover_rules.h"
-#include "render/memldc.h"
 #include "pictures/picture_cache.h"
 #include "pictures/screen_pictures_win.h"
+#include "render/branding_layout.h"
+#include "render/memldc.h"
 #include "render/slide_renderer_win.h"
-#include "view/view.h"
+#include "screens/monitors_win.h"
+#include "talk/talk_time.h"
 
 namespace {
 
@@ -51,6 +49,15 @@ void Fill(HDC dc, const SlideRect& r, COLORREF colour) {
     const RECT rc{r.left, r.top, r.right, r.bottom};
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
     ::SetBkColor(dc, old);
+}
+
+void Frame(HDC dc, const SlideRect& r, COLORREF colour, int width) {
+    for (int i = 0; i < width; ++i) {
+        Fill(dc, {r.left - i - 1, r.top - i - 1, r.right + i + 1, r.top - i}, colour);
+        Fill(dc, {r.left - i - 1, r.bottom + i, r.right + i + 1, r.bottom + i + 1}, colour);
+        Fill(dc, {r.left - i - 1, r.top - i, r.left - i, r.bottom + i}, colour);
+        Fill(dc, {r.right + i, r.top - i, r.right + i + 1, r.bottom + i}, colour);
+    }
 }
 
 std::wstring WallClockText() {
@@ -91,41 +98,41 @@ bool DrawPhotoAt(const Canvas& canvas, const std::wstring& path, const SlideRect
     return DrawPhoto(canvas, path, AtOrigin(at));
 }
 
-bool ShowsPhoto(const CPemboroView* view) { return view && view->m_pPictureSpot && !view->m_strPicture.empty(); }
+// One screenful of the show, as the console draws it: a blank screen, the photo, or the slide.
+void DrawScreenfulAt(const Canvas& canvas, const Screenful& s, const SlideRect& at, const Branding& branding) {
+    if (s.blank != Blank::None) return Fill(canvas.dc, at, s.blank == Blank::White ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    if (s.photo.empty() || !DrawPhotoAt(canvas, s.photo, at)) DrawSlideAt(canvas, s.row, at, branding);
+}
+
+SlideRect PartOf(const SlideRect& r, const SlideArea& a) {
+    return {r.left + RoundHalfUp(a.left * r.Width()), r.top + RoundHalfUp(a.top * r.Height()),
+            r.left + RoundHalfUp(a.right * r.Width()), r.top + RoundHalfUp(a.bottom * r.Height())};
+}
 
 }  // namespace
 
 CPresenterConsole* CPresenterConsole::s_pOpen = nullptr;
-int g_talkMinutes = 0;
 
-void SetTalkMinutes(int minutes) {
-    g_talkMinutes = minutes;
-    if (CPresenterConsole* console = CPresenterConsole::Current()) console->InvalidateRect(nullptr, FALSE);
-}
-
-CPresenterConsole* CPresenterConsole::Open(CMainFrame* frame) {
+CPresenterConsole* CPresenterConsole::Open(const ConsoleTies& ties, HMONITOR monitor) {
     if (s_pOpen) return s_pOpen;
-    if (!frame || !frame->m_hWnd) return nullptr;
-    // On a monitor of its own when there is one; else an ordinary window over the show's monitor.
-    const Monitors now = Monitors::Now();
-    const HMONITOR showMonitor = ::MonitorFromWindow(frame->m_hWnd, MONITOR_DEFAULTTONEAREST);
-    const HMONITOR own = now.At(ConsoleMonitorFor(now.entries, now.IndexOf(showMonitor)));
-    const SlideRect rc = own ? MonitorRect(own) : RehearsalRect(showMonitor);
-    auto* console = new CPresenterConsole(frame);
+    if (!ties.showFrame || !ties.talk) return nullptr;
+    const HMONITOR showMonitor = ::MonitorFromWindow(ties.showFrame, MONITOR_DEFAULTTONEAREST);
+    const SlideRect rc = monitor ? MonitorRect(monitor) : RehearsalRect(showMonitor);
+    auto* console = new CPresenterConsole(ties);
     // A window of its own, not owned by the show's frame (the frame closes it when the show goes):
     // an owned window always lies above its owner, so the show could never be the top window, and
     // Wine raises a window on the X screen only when it tops the stack. The show brought back from
     // a demo would then stay under the simulator on the projector.
     if (!console->CreateEx(0, AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW)), L"Presenter Console - Pemboro",
-                           own ? kFullStyle : kWindowStyle, rc.left, rc.top, rc.Width(), rc.Height(), nullptr,
+                           monitor ? kFullStyle : kWindowStyle, rc.left, rc.top, rc.Width(), rc.Height(), nullptr,
                            nullptr)) {
         delete console;
         return nullptr;
     }
     s_pOpen = console;
-    if (own) console->m_strMonitorDevice = MonitorDevice(own);
+    if (monitor) console->m_strMonitorDevice = MonitorDevice(monitor);
     else console->m_rcWindowed = rc;
-    console->m_clock.Observe(CurrentSlideIndex(), ShowsPhoto(g_pView), WallClockNow());
+    ties.talk->Watch(console);
     console->m_nClockTimer = ::SetTimer(console->m_hWnd, 1, kClockTimerMs, nullptr);
     console->ShowWindow(SW_SHOW);
     console->UpdateWindow();
@@ -151,53 +158,83 @@ void CPresenterConsole::PlaceOn(HMONITOR monitor) {
     InvalidateRect(nullptr, FALSE);
 }
 
-int CPresenterConsole::OwnMonitorIn(const Monitors& now) const {
-    if (m_strMonitorDevice.empty()) return -1;
-    for (size_t i = 0; i < now.entries.size(); ++i) {
-        if (now.entries[i].device == m_strMonitorDevice) return static_cast<int>(i);
-    }
-    return -1;
-}
-
 SlideRect CPresenterConsole::WindowedRect() const {
     const RECT was{m_rcWindowed.left, m_rcWindowed.top, m_rcWindowed.right, m_rcWindowed.bottom};
     if (m_rcWindowed.Width() > 0 && ::MonitorFromRect(&was, MONITOR_DEFAULTTONULL)) return m_rcWindowed;
-    return RehearsalRect(::MonitorFromWindow(m_pFrame->m_hWnd, MONITOR_DEFAULTTONEAREST));
+    return RehearsalRect(::MonitorFromWindow(m_ties.showFrame, MONITOR_DEFAULTTONEAREST));
+}
+
+void CPresenterConsole::TalkChanged(TalkChange) {
+    // Whatever changed is on the console's one page: it repaints it, once the queue is idle.
+    InvalidateRect(nullptr, FALSE);
 }
 
 LRESULT CPresenterConsole::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_DPICHANGED) {
+    switch (msg) {
+    case WM_DPICHANGED:
         OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
         return 0;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+        PassOn(msg, wParam, lParam);
+        return 0;
+    case WM_MOUSEWHEEL: {
+        // Ctrl and the wheel over the console's slide zoom the show at that place of the slide.
+        POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+        ::ScreenToClient(m_hWnd, &pt);
+        const std::optional<SlidePoint> at = OnSlide(CPoint(pt.x, pt.y));
+        if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) && at && TheTalk().Speaker().photo.empty()) {
+            Talk& talk = TheTalk();
+            const SlidePoint screen = ScreenAt(talk.Speaker().zoom, *at);
+            const int notches = GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? 1 : -1;
+            talk.ZoomBy(notches, {std::clamp(screen.x, 0.0, 1.0), std::clamp(screen.y, 0.0, 1.0)});
+            return 0;
+        }
+        PassOn(msg, wParam, lParam);
+        return 0;
+    }
+    case WM_MOUSELEAVE:
+        if (m_bPointing) {
+            m_bPointing = false;
+            TheTalk().PointAt(std::nullopt);
+        }
+        return 0;
+    default: break;
     }
     return CWnd::WindowProc(msg, wParam, lParam);
+}
+
+void CPresenterConsole::PassOn(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Escape may close the program, and this window with it: nothing of it is used afterwards.
+    const HWND view = m_ties.showView;
+    if (view && ::IsWindow(view)) ::SendMessageW(view, msg, wParam, lParam);
 }
 
 void CPresenterConsole::OnDpiChanged(const RECT& suggested) {
     InvalidateRect(nullptr, FALSE);  // the texts follow the DPI at the next paint
     if (m_bPlacing) return;          // the move that brought the change sets the place itself
-    const Monitors now = Monitors::Now();
-    if (const HMONITOR own = now.At(OwnMonitorIn(now))) return PlaceOn(own);
+    if (!m_strMonitorDevice.empty()) {
+        const Monitors now = Monitors::Now();
+        for (size_t i = 0; i < now.entries.size(); ++i)
+            if (now.entries[i].device == m_strMonitorDevice) return PlaceOn(now.At(static_cast<int>(i)));
+    }
     SetWindowPos(nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CPresenterConsole::ShowPainted(int row, bool photo) {
-    m_clock.Observe(row, photo, WallClockNow());
-    InvalidateRect(nullptr, FALSE);
-}
-
-std::vector<Wanted> CPresenterConsole::WantedFor(int row, bool photo, const ConsoleLayout& layout) const {
+std::vector<Wanted> CPresenterConsole::WantedFor(const Screenful& speaker, const ConsoleLayout& layout) const {
     std::vector<Wanted> wanted;
-    if (!g_pView || !g_pView->m_pictures) return wanted;
-    ScreenPictures& pictures = *g_pView->m_pictures;
+    ScreenPictures* pictures = m_ties.pictures ? m_ties.pictures() : nullptr;
+    if (!pictures) return wanted;
     const Branding branding{g_brandLogoId, g_secondLogoId};
     const auto slide = [&](int r, const SlideRect& at) {
         if (r >= 0 && at.Width() > 0 && at.Height() > 0)
-            wanted.push_back({SlideRequest(pictures, r, AtOrigin(at), branding), false});
+            wanted.push_back({SlideRequest(*pictures, r, AtOrigin(at), branding), false});
     };
     // What the console shows now, then what one Page Down brings to it.
-    if (photo) wanted.push_back({PhotoRequest(g_pView->m_strPicture, AtOrigin(layout.current)), false});
+    const int row = speaker.row;
+    if (!speaker.photo.empty()) wanted.push_back({PhotoRequest(speaker.photo, AtOrigin(layout.current)), false});
     else slide(row, layout.current);
     const int next = NextRowAfter(row, kLastSlide);
     slide(next, layout.next);
@@ -207,9 +244,9 @@ std::vector<Wanted> CPresenterConsole::WantedFor(int row, bool photo, const Cons
 }
 
 SIZE CPresenterConsole::ShowSize() const {
-    if (g_pView && g_pView->m_rcSlide.Width() > 0 && g_pView->m_rcSlide.Height() > 0)
-        return {g_pView->m_rcSlide.Width(), g_pView->m_rcSlide.Height()};
-    const SlideRect monitor = MonitorRect(::MonitorFromWindow(m_pFrame->m_hWnd, MONITOR_DEFAULTTOPRIMARY));
+    const Talk& talk = TheTalk();
+    if (talk.ShowWidth() > 0 && talk.ShowHeight() > 0) return {talk.ShowWidth(), talk.ShowHeight()};
+    const SlideRect monitor = MonitorRect(::MonitorFromWindow(m_ties.showFrame, MONITOR_DEFAULTTOPRIMARY));
     if (monitor.Width() > 0 && monitor.Height() > 0) return {monitor.Width(), monitor.Height()};
     return {16, 9};
 }
@@ -224,34 +261,48 @@ void CPresenterConsole::OnPaint() {
 }
 
 void CPresenterConsole::Draw(HDC dc, const RECT& client) {
+    const Talk& talk = TheTalk();
     const SIZE show = ShowSize();
-    const int minutes = g_talkMinutes;
-    m_layout = LayOutConsole(client.right, client.bottom, show.cx, show.cy, fw::WindowDpi(m_hWnd), minutes > 0);
+    m_layout = LayOutConsole(client.right, client.bottom, show.cx, show.cy, fw::WindowDpi(m_hWnd), talk.Minutes() > 0);
+    m_written.clear();
     Fill(dc, ToSlideRect(client), kConsoleGround);
 
-    CPemboroView* view = g_pView;
-    const int row = CurrentSlideIndex();
-    const Canvas canvas{dc, Medium::Screen, view ? view->m_pictures.get() : nullptr};
+    ScreenPictures* pictures = m_ties.pictures ? m_ties.pictures() : nullptr;
+    const Canvas canvas{dc, Medium::Screen, pictures};
     const Branding branding{g_brandLogoId, g_secondLogoId};
-    const bool photo = ShowsPhoto(view);
-    // The console follows the show at its own paint, and says itself which pictures it wants:
-    // the two it draws now, then those one Page Down brings.
-    m_clock.Observe(row, photo, WallClockNow());
-    if (view && view->m_pictures) view->m_pictures->cache().Want(PictureClient::Console, WantedFor(row, photo, m_layout), 2);
-    if (!photo || !DrawPhotoAt(canvas, view->m_strPicture, m_layout.current))
-        DrawSlideAt(canvas, row, m_layout.current, branding);
-    const int next = NextRowAfter(row, kLastSlide);
-    if (next >= 0) {
+    // The console shows the speaker's slide (which the audience sees too unless the show is
+    // frozen), and says itself which pictures it wants: those it draws now, then those one Page
+    // Down brings.
+    const Screenful speaker = talk.Speaker();
+    if (pictures) pictures->cache().Want(PictureClient::Console, WantedFor(speaker, m_layout), 2);
+    Screenful mine = speaker;
+    mine.blank = Blank::None;  // the speaker sees the slide behind a blank screen
+    DrawScreenfulAt(canvas, mine, m_layout.current, branding);
+    DrawTools(dc);
+    if (talk.Frozen()) {
+        // What the audience sees, small, where the next slide goes, marked as frozen.
+        DrawScreenfulAt(canvas, talk.Audience(), m_layout.next, branding);
+        Frame(dc, m_layout.next, kFrozenMark, std::max(2, m_layout.textHeight / 12));
+        const SlideRect mark{m_layout.next.left, m_layout.next.bottom, m_layout.next.right,
+                             m_layout.next.bottom + m_layout.textHeight * 6 / 5};
+        PutText(dc, mark, L"Frozen", m_layout.textHeight, kFrozenMark);
+    } else if (const int next = NextRowAfter(speaker.row, kLastSlide); next >= 0) {
         DrawSlideAt(canvas, next, m_layout.next, branding);
     } else {
         Fill(dc, m_layout.next, kEmptySlide);
         PutText(dc, m_layout.next, L"End", m_layout.clockHeight, kTalkWaiting);
     }
+    DrawTimes(dc, client);
+}
 
-    const double now = WallClockNow();
-    const std::wstring counter = CounterText(row, SLIDE_COUNT);
+void CPresenterConsole::DrawTimes(HDC dc, const RECT& client) {
+    const Talk& talk = TheTalk();
+    const int minutes = talk.Minutes();
+    const double now = TalkClockNow();
+    const std::wstring counter = CounterText(talk.Speaker().row, SLIDE_COUNT);
     PutText(dc, m_layout.counter, counter, FittingHeight(dc, counter, m_layout.textHeight, m_layout.counter), kConsoleText);
-    const long long elapsed = m_clock.Elapsed(now);
+    const TalkClock& clock = talk.Clock();
+    const long long elapsed = clock.Elapsed(now);
     const std::wstring since = ElapsedText(elapsed);
     const long long left = TimeLeft(minutes, elapsed);
     const std::wstring until = minutes > 0 ? TimeLeftText(left) : std::wstring();
@@ -260,18 +311,35 @@ void CPresenterConsole::Draw(HDC dc, const RECT& client) {
     int timeHeight = FittingHeight(dc, minutes > 0 ? L"-0:00:00" : L"0:00:00", m_layout.textHeight, m_layout.elapsed);
     timeHeight = FittingHeight(dc, since, timeHeight, m_layout.elapsed);
     if (minutes > 0) timeHeight = FittingHeight(dc, until, timeHeight, m_layout.left);
-    PutText(dc, m_layout.elapsed, since, timeHeight, m_clock.Started() ? kTalkRunning : kTalkWaiting);
-    if (minutes > 0)
-        PutText(dc, m_layout.left, until, timeHeight, ColourOf(ToneOfTimeLeft(minutes, left, m_clock.Started())));
-    const std::wstring clock = WallClockText();
-    PutText(dc, m_layout.clock, clock, FittingHeight(dc, clock, m_layout.clockHeight, m_layout.clock), kConsoleClock);
-    if (const auto demo = m_pFrame->m_demo.Status()) {
+    PutText(dc, m_layout.elapsed, since, timeHeight, clock.Started() ? kTalkRunning : kTalkWaiting);
+    if (minutes > 0) PutText(dc, m_layout.left, until, timeHeight, ColourOf(ToneOfTimeLeft(minutes, left, clock.Started())));
+    const std::wstring wall = WallClockText();
+    PutText(dc, m_layout.clock, wall, FittingHeight(dc, wall, m_layout.clockHeight, m_layout.clock), kConsoleClock);
+    if (const auto& demo = talk.Demo()) {
         const DemoLines lines = LayOutDemoLines(m_layout, client.bottom);
-        const std::wstring running = DemoRunningText(demo->fileName, demo->seconds);
+        const std::wstring running = DemoRunningText(demo->fileName, DemoSeconds(*demo, now));
         const std::wstring back = DemoBackText(demo->row);
         const int height = FittingHeight(dc, back, FittingHeight(dc, running, lines.textHeight, lines.running), lines.back);
         PutText(dc, lines.running, running, height, kTalkRunning);
         PutText(dc, lines.back, back, height, kConsoleText);
+    }
+}
+
+void CPresenterConsole::DrawTools(HDC dc) const {
+    const Talk& talk = TheTalk();
+    const SlideRect& slide = m_layout.current;
+    if (slide.Width() <= 0 || !talk.Speaker().photo.empty()) return;
+    if (const auto& zoom = talk.Speaker().zoom) Frame(dc, PartOf(slide, *zoom), kZoomFrame, std::max(2, slide.Width() / 400));
+    // The dot stands on the audience's slide: on the console's while the show follows the speaker.
+    if (const auto dot = talk.Dot(); dot && !talk.Frozen()) {
+        const int r = std::max(3, slide.Width() / 120);
+        const int x = slide.left + static_cast<int>(dot->x * slide.Width());
+        const int y = slide.top + static_cast<int>(dot->y * slide.Height());
+        const fw::Brush red(::CreateSolidBrush(RGB(232, 24, 32)));
+        const fw::Pen rim(::CreatePen(PS_SOLID, 1, RGB(255, 250, 245)));
+        const fw::ScopedSelect brush(dc, red.get());
+        const fw::ScopedSelect pen(dc, rim.get());
+        ::Ellipse(dc, x - r, y - r, x + r + 1, y + r + 1);
     }
 }
 
@@ -295,8 +363,8 @@ fw::Font CPresenterConsole::ConsoleFont(int height) {
                                   CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, VARIABLE_PITCH | FF_SWISS, L"Tahoma"));
 }
 
-void CPresenterConsole::PutText(HDC dc, const SlideRect& box, const std::wstring& text, int height,
-                                COLORREF colour) const {
+void CPresenterConsole::PutText(HDC dc, const SlideRect& box, const std::wstring& text, int height, COLORREF colour) {
+    m_written.push_back(text);
     const fw::Font font = ConsoleFont(height);
     const fw::ScopedTextState state(dc, font.get(), colour, TA_LEFT | TA_TOP, TRANSPARENT);
     RECT rc{box.left, box.top, box.right, box.bottom};
@@ -307,40 +375,82 @@ BOOL CPresenterConsole::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void CPresenterConsole::OnSize(UINT, int, int) { InvalidateRect(nullptr, FALSE); }
 
-// ---- Input: the show's, as if given to the show ----
+// ---- The mouse: clicks on the slide, the pointer, the zoom's drag ----
 
-void CPresenterConsole::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
-    if (nChar == kRestartKey) {
-        m_clock.Restart(WallClockNow());
-        InvalidateRect(nullptr, FALSE);
-        return;
-    }
-    // Escape may close the program, and this window with it: only the console still open follows.
-    if (g_pView) g_pView->OnKeyDown(nChar, nRepCnt, nFlags);
-    FollowTheShow();
-}
-
-void CPresenterConsole::OnChar(UINT nChar, UINT nRepCnt, UINT nFlags) {
-    if (g_pView) g_pView->OnChar(nChar, nRepCnt, nFlags);
-    FollowTheShow();
-}
-
-BOOL CPresenterConsole::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
-    const BOOL handled = g_pView ? g_pView->OnMouseWheel(nFlags, zDelta, pt) : TRUE;
-    FollowTheShow();
-    return handled;
+std::optional<SlidePoint> CPresenterConsole::OnSlide(CPoint point) const {
+    const SlideRect& r = m_layout.current;
+    if (r.Width() <= 0 || r.Height() <= 0) return std::nullopt;
+    if (point.x < r.left || point.x >= r.right || point.y < r.top || point.y >= r.bottom) return std::nullopt;
+    return SlidePoint{(point.x - r.left + 0.5) / r.Width(), (point.y - r.top + 0.5) / r.Height()};
 }
 
 void CPresenterConsole::OnLButtonDown(UINT, CPoint point) {
+    const std::optional<SlidePoint> at = OnSlide(point);
+    if (!at) return;
+    Talk& talk = TheTalk();
+    if (talk.ZoomArmed()) {
+        // After Z, a drag over the console's slide picks the part the show enlarges.
+        m_dragFrom = point;
+        m_dragTo = point;
+        ::SetCapture(m_hWnd);
+        DrawDragFrame();
+        return;
+    }
+    // The same place of the slide on the show, through its zoom (it may lie outside the part
+    // shown): a hotspot seen on the console opens as if clicked there.
+    const HWND view = m_ties.showView;
     const SIZE show = ShowSize();
-    const std::optional<ShowPoint> at = ToShowPoint(m_layout.current, point.x, point.y, show.cx, show.cy);
-    if (!at || !g_pView) return;
+    if (!view) return;
+    const SlidePoint s = ScreenAt(talk.Speaker().zoom, *at);
+    const int x = static_cast<int>(std::floor(s.x * show.cx)), y = static_cast<int>(std::floor(s.y * show.cy));
     // As real messages, so that the view handles the click as it handles its own.
-    const HWND view = g_pView->m_hWnd;
-    const LPARAM where = MAKELPARAM(at->x, at->y);
+    const LPARAM where = MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
     ::SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, where);
     if (::IsWindow(view)) ::SendMessageW(view, WM_LBUTTONUP, 0, where);
-    FollowTheShow();
+}
+
+void CPresenterConsole::OnLButtonUp(UINT, CPoint point) {
+    if (!m_dragFrom) return;
+    DrawDragFrame();
+    const CPoint from = *m_dragFrom;
+    m_dragFrom.reset();
+    if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+    const SlideRect& r = m_layout.current;
+    const auto fraction = [](int v, int from, int size) { return std::clamp((v - from + 0.5) / size, 0.0, 1.0); };
+    SlideArea area{fraction(std::min(from.x, point.x), r.left, r.Width()), fraction(std::min(from.y, point.y), r.top, r.Height()),
+                   fraction(std::max(from.x, point.x), r.left, r.Width()), fraction(std::max(from.y, point.y), r.top, r.Height())};
+    // A click: the part around it, half of the slide.
+    if (std::abs(point.x - from.x) < 4 && std::abs(point.y - from.y) < 4)
+        area = {area.left - 0.25, area.top - 0.25, area.left + 0.25, area.top + 0.25};
+    TheTalk().ZoomTo(area);
+}
+
+void CPresenterConsole::OnMouseMove(UINT, CPoint point) {
+    if (m_dragFrom) {
+        DrawDragFrame();
+        m_dragTo = point;
+        DrawDragFrame();
+        return;
+    }
+    Talk& talk = TheTalk();
+    // The console's slide is the audience's while the show is not frozen: the dot follows there.
+    if (!talk.PointerOn() || talk.Frozen()) return;
+    const std::optional<SlidePoint> at = OnSlide(point);
+    if (at && !m_bPointing) {
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
+        ::TrackMouseEvent(&track);
+    }
+    if (at || m_bPointing) talk.PointAt(at);
+    m_bPointing = at.has_value();
+}
+
+void CPresenterConsole::DrawDragFrame() {
+    if (!m_dragFrom) return;
+    const fw::WindowDc dc(m_hWnd);
+    if (!dc) return;
+    const RECT frame{std::min(m_dragFrom->x, m_dragTo.x), std::min(m_dragFrom->y, m_dragTo.y),
+                     std::max(m_dragFrom->x, m_dragTo.x) + 1, std::max(m_dragFrom->y, m_dragTo.y) + 1};
+    ::DrawFocusRect(dc.get(), &frame);
 }
 
 void CPresenterConsole::OnTimer(UINT_PTR nIDEvent) {
@@ -350,14 +460,12 @@ void CPresenterConsole::OnTimer(UINT_PTR nIDEvent) {
 void CPresenterConsole::OnClose() { ::DestroyWindow(m_hWnd); }
 
 void CPresenterConsole::OnNcDestroy() {
-    // A console that goes wants no pictures any more: they are let go at once.
-    if (g_pView && g_pView->m_pictures) g_pView->m_pictures->cache().Want(PictureClient::Console, {});
+    // A console that goes wants no pictures any more: they are let go at once. The talk, its
+    // clock and length among them, stays with the show.
+    if (ScreenPictures* pictures = m_ties.pictures ? m_ties.pictures() : nullptr)
+        pictures->cache().Want(PictureClient::Console, {});
+    if (m_bPointing) TheTalk().PointAt(std::nullopt);
+    TheTalk().Unwatch(this);
     if (s_pOpen == this) s_pOpen = nullptr;
     delete this;
-}
-
-// Input given here changes the show, which may not paint (minimised, or covered): the console
-// repaints at once all the same, not at its clock's next tick.
-void CPresenterConsole::FollowTheShow() {
-    if (CPresenterConsole* open = Current()) open->InvalidateRect(nullptr, FALSE);
 }

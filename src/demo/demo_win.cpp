@@ -1,10 +1,9 @@
 #include "demo/demo_win.h"
 
-#include "app/mainframe.h"
-#include "console/console_win.h"
 #include "deck/page_cursor.h"
 #include "launch/simulator.h"
-#include "view/view.h"
+#include "talk/talk.h"
+#include "talk/talk_time.h"
 
 namespace {
 
@@ -27,16 +26,17 @@ double DemoClockNow() { return static_cast<double>(::GetTickCount64()) / 1000.0;
 
 CDemoRun::~CDemoRun() {
     GiveKeysBack();
-    if (m_bWatching && m_pFrame->m_hWnd) ::KillTimer(m_pFrame->m_hWnd, kTimerId);
+    const HWND frame = m_pFrame->StageWindow();
+    if (m_bWatching && frame) ::KillTimer(frame, kTimerId);
 }
 
 void CDemoRun::HandedOver(const HandOff& handOff, const wchar_t* path) {
-    if (!handOff || !m_pFrame->m_hWnd) return;
+    if (!handOff || !m_pFrame->StageWindow()) return;
     m_hSimulator = handOff.window;
     m_simulatorProcess = handOff.window ? 0 : handOff.process;
     m_process.reset(m_simulatorProcess ? ::OpenProcess(SYNCHRONIZE, FALSE, m_simulatorProcess) : nullptr);
     DemoStart start;
-    start.fullScreen = m_pFrame->m_bFullScreen;
+    start.fullScreen = m_pFrame->FullScreen();
     start.row = CurrentSlideIndex();
     start.fileName = FileNameOf(path);
     Apply(m_demo.Begin(start, Facts()), 0);
@@ -83,7 +83,7 @@ DemoFacts CDemoRun::Facts() {
 }
 
 void CDemoRun::Apply(DemoActions actions, UINT key) {
-    const HWND frame = m_pFrame->m_hWnd;
+    const HWND frame = m_pFrame->StageWindow();
     if (actions & kTakeKeys) TakeKeys();
     if ((actions & kWatch) && !m_bWatching) m_bWatching = ::SetTimer(frame, kTimerId, kTimerMs, nullptr) != 0;
     if (actions & kPlaceSimulator) PlaceSimulator();
@@ -93,16 +93,15 @@ void CDemoRun::Apply(DemoActions actions, UINT key) {
         ::KillTimer(frame, kTimerId);
         m_bWatching = false;
     }
-    if (actions & kConsoleChanged) {
-        if (CPresenterConsole* console = CPresenterConsole::Current()) console->InvalidateRect(nullptr, FALSE);
-    }
+    if (actions & kConsoleChanged) TellTalk();
     if ((actions & kPassKeyOn) && key) {
-        if (CView* view = m_pFrame->GetActiveView()) ::SendMessageW(view->m_hWnd, WM_KEYDOWN, key, 1);
+        if (const HWND view = m_pFrame->StageView()) ::SendMessageW(view, WM_KEYDOWN, key, 1);
     }
 }
 
 HMONITOR CDemoRun::ShowMonitor() const {
-    return ::MonitorFromRect(&m_pFrame->m_rcMonitor, MONITOR_DEFAULTTONEAREST);
+    const RECT monitor = m_pFrame->StageMonitor();
+    return ::MonitorFromRect(&monitor, MONITOR_DEFAULTTONEAREST);
 }
 
 // Onto the work area of the show's monitor, maximised, in front and with the keyboard. Every
@@ -133,32 +132,43 @@ void CDemoRun::PlaceSimulator() {
 // In front, on its monitor, full-screen, with the keyboard, at the demo's slide; painted from
 // the pictures the show keeps.
 void CDemoRun::BringShowBack() {
-    const HWND frame = m_pFrame->m_hWnd;
+    const HWND frame = m_pFrame->StageWindow();
     if (::IsIconic(frame)) ::ShowWindow(frame, SW_RESTORE);
-    if (!m_pFrame->m_bFullScreen) m_pFrame->OnFullScreen();
-    CView* view = m_pFrame->GetActiveView();
+    if (!m_pFrame->FullScreen()) m_pFrame->ToggleFullScreen();
+    const HWND view = m_pFrame->StageView();
     if (g_currentPage != m_demo.Row()) {
         g_currentPage = m_demo.Row();
-        if (view) view->InvalidateRect(nullptr, TRUE);
+        if (view) ::InvalidateRect(view, nullptr, TRUE);
     }
     ::SetForegroundWindow(frame);
     ::SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     if (view) {
-        ::SetFocus(view->m_hWnd);
-        view->UpdateWindow();
+        ::SetFocus(view);
+        ::UpdateWindow(view);
     }
 }
 
 // A key another program holds already stays with it: the demo runs without that key.
 void CDemoRun::TakeKeys() {
-    const HWND frame = m_pFrame->m_hWnd;
+    const HWND frame = m_pFrame->StageWindow();
     if (!m_bNextTaken) m_bNextTaken = ::RegisterHotKey(frame, kNextKeyId, MOD_NOREPEAT, VK_NEXT) != 0;
     if (!m_bPriorTaken) m_bPriorTaken = ::RegisterHotKey(frame, kPriorKeyId, MOD_NOREPEAT, VK_PRIOR) != 0;
 }
 
 void CDemoRun::GiveKeysBack() {
-    const HWND frame = m_pFrame->m_hWnd;
+    const HWND frame = m_pFrame->StageWindow();
     if (m_bNextTaken) ::UnregisterHotKey(frame, kNextKeyId);
     if (m_bPriorTaken) ::UnregisterHotKey(frame, kPriorKeyId);
     m_bNextTaken = m_bPriorTaken = false;
+}
+
+void CDemoRun::TellTalk() {
+    const std::optional<DemoStatus> status = Status();
+    if (!status) return m_pFrame->TheTalk().DemoRuns(std::nullopt);
+    TalkDemo demo;
+    demo.fileName = status->fileName;
+    demo.since = TalkClockNow() - static_cast<double>(status->seconds);
+    demo.row = status->row;
+    demo.keysTaken = KeysTaken();
+    m_pFrame->TheTalk().DemoRuns(std::move(demo));
 }

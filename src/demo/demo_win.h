@@ -12,8 +12,24 @@
 #include "demo/demo.h"
 #include "framework/gdi.h"
 
-class CMainFrame;
+class Talk;
 struct HandOff;
+
+// What a demo needs of the show's frame: its window (for the demo's timer and keys), its
+// full-screen mode and monitor, its view, and the talk, which hears what runs.
+class DemoStage {
+public:
+    virtual HWND StageWindow() const = 0;
+    virtual bool FullScreen() const = 0;
+    virtual void ToggleFullScreen() = 0;
+    // The monitor full-screen mode covers.
+    virtual RECT StageMonitor() const = 0;
+    virtual HWND StageView() const = 0;
+    virtual Talk& TheTalk() = 0;
+
+protected:
+    ~DemoStage() = default;
+};
 
 class CDemoRun {
 public:
@@ -23,7 +39,7 @@ public:
     static constexpr int kNextKeyId = 0x4401;
     static constexpr int kPriorKeyId = 0x4402;
 
-    explicit CDemoRun(CMainFrame* frame) : m_pFrame(frame) {}
+    explicit CDemoRun(DemoStage* stage) : m_pFrame(stage) {}
     ~CDemoRun();
     CDemoRun(const CDemoRun&) = delete;
     CDemoRun& operator=(const CDemoRun&) = delete;
@@ -50,7 +66,10 @@ private:
     void TakeKeys();
     void GiveKeysBack();
 
-    CMainFrame* m_pFrame;
+    // The talk hears what runs (the console shows it), or that nothing does.
+    void TellTalk();
+
+    DemoStage* m_pFrame;
     Demo m_demo;
     HWND m_hSimulator = nullptr;   // its window, once known
     DWORD m_simulatorProcess = 0;  // the process started for the demo, until its window is known

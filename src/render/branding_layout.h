@@ -3,6 +3,10 @@
 #pragma once
 #include "render/geometry.h"
 
+// The logos start-up chose: bottom right (0 for none) and bottom left; every slide drawn shows them.
+extern int g_brandLogoId;
+extern int g_secondLogoId;
+
 enum class SlideRole { Title, Regular, Closing };
 SlideRole RoleOfSlide(int index);
 

@@ -1,5 +1,7 @@
 #include "render/slide_renderer_win.h"
 
+#include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <map>
 #include <memory>
@@ -10,6 +12,7 @@
 #include "framework/gdi.h"
 #include "pictures/halftone_blit.h"
 #include "pictures/image_loader.h"
+#include "pictures/picture_compose.h"
 #include "launch/file_tests.h"
 #include "launch/target_names.h"
 #include "res/copyright.h"
@@ -179,6 +182,54 @@ PictureRequest SlideRequest(ScreenPictures& pictures, int row, const SlideRect& 
         if (pixels) request.stamps.push_back(Stamp{piece.id, piece.at.x - rc.left, piece.at.y - rc.top, std::move(pixels)});
     }
     return request;
+}
+
+namespace {
+
+std::shared_ptr<const fw::PixelBuffer> DecodedSlide(ScreenPictures& pictures, int row) {
+    const PictureRequest request = DecodedSlideRequest(row);
+    if (request.path.empty()) return nullptr;
+    const auto decoded = pictures.Picture(request);
+    return decoded && decoded->placed ? decoded->pixels : nullptr;
+}
+
+}  // namespace
+
+PictureRequest DecodedSlideRequest(int row) { return PictureRequest{SlidePath(row), 0, 0, FitMode::AsDecoded, {}}; }
+
+SIZE SlideFileSize(ScreenPictures& pictures, int row) {
+    const auto pixels = DecodedSlide(pictures, row);
+    return pixels ? SIZE{pixels->width(), pixels->height()} : SIZE{0, 0};
+}
+
+fw::PixelBuffer ZoomedSlide(ScreenPictures& pictures, int row, const SlideRect& screen, const SlideRect& whole,
+                            const Branding& branding) {
+    const auto decoded = DecodedSlide(pictures, row);
+    if (!decoded || screen.Width() <= 0 || screen.Height() <= 0 || whole.Width() <= 0 || whole.Height() <= 0)
+        return {};
+    // The file's pixels under the screen, to the nearest pixel, at least one.
+    const double sx = static_cast<double>(decoded->width()) / whole.Width();
+    const double sy = static_cast<double>(decoded->height()) / whole.Height();
+    const int left = std::clamp(static_cast<int>(std::floor((screen.left - whole.left) * sx)), 0, decoded->width() - 1);
+    const int top = std::clamp(static_cast<int>(std::floor((screen.top - whole.top) * sy)), 0, decoded->height() - 1);
+    const int right = std::clamp(static_cast<int>(std::ceil((screen.right - whole.left) * sx)), left + 1, decoded->width());
+    const int bottom = std::clamp(static_cast<int>(std::ceil((screen.bottom - whole.top) * sy)), top + 1, decoded->height());
+    const fw::ConstPixelView all = decoded->view();
+    const fw::ConstPixelView part{all.data + top * all.stride + std::ptrdiff_t{left} * 4, right - left, bottom - top,
+                                  all.stride};
+    fw::PixelBuffer out = fw::ScaledCopy(part, screen.Width(), screen.Height(), 2);
+    if (!out) return {};
+    std::vector<Stamp> stamps;
+    for (const Piece& piece : ScreenPieces(row, whole, branding)) {
+        // Pieces wholly off the screen are not scaled at all.
+        if (piece.at.x >= screen.right || piece.at.y >= screen.bottom || piece.at.x + piece.at.w <= screen.left ||
+            piece.at.y + piece.at.h <= screen.top)
+            continue;
+        auto pixels = pictures.Resource(piece.id, piece.at.w, piece.at.h);
+        if (pixels) stamps.push_back(Stamp{piece.id, piece.at.x - screen.left, piece.at.y - screen.top, std::move(pixels)});
+    }
+    ApplyStamps(out, stamps);
+    return out;
 }
 
 PictureRequest PhotoRequest(const std::wstring& path, const SlideRect& window) {

@@ -46,6 +46,18 @@ void DrawSlide(const Canvas& canvas, int row, const SlideRect& rc, const Brandin
 // and markers composed into it, placed from rc's top-left corner. What DrawSlide draws from kept
 // pictures, and what a client asks to have made ahead.
 PictureRequest SlideRequest(ScreenPictures& pictures, int row, const SlideRect& rc, const Branding& branding);
+// The part of slide `row` that `screen` shows when the whole slide lies at `whole` (larger, around
+// it): the file's decoded pixels of that part scaled to the screen, then the logos, notice and
+// markers at their places on the whole slide, cut to the screen. Empty when the file is missing
+// or does not decode. What a zoomed show draws: the slide's own pixels, never the screen's
+// picture enlarged.
+fw::PixelBuffer ZoomedSlide(ScreenPictures& pictures, int row, const SlideRect& screen, const SlideRect& whole,
+                            const Branding& branding);
+// Slide `row`'s file as decoded, unscaled: what a zoom is drawn from.
+PictureRequest DecodedSlideRequest(int row);
+// The size of slide `row`'s file in pixels, from its decoded pixels; 0 x 0 when it has none.
+SIZE SlideFileSize(ScreenPictures& pictures, int row);
+
 // Picture mode's photo letterboxed into the window.
 PictureRequest PhotoRequest(const std::wstring& path, const SlideRect& window);
 

@@ -17,14 +17,18 @@ enum class Overlay {
     Blank,     // a black or white screen
     Overview,  // every slide as a thumbnail
     Help,      // the keys and mouse actions, as a table over the slide
+    // Not drawn over the slide but a way of showing it: the speaker's zoom (in the talk).
+    ZoomDrag,  // Z was pressed: the next drag picks the part of the slide to enlarge
+    Zoomed,    // a part of the slide fills the screen
 };
 
 // The overlays a row applies in, as a set.
 using OverlaySet = unsigned;
 inline constexpr OverlaySet In(Overlay o) { return 1u << static_cast<unsigned>(o); }
 inline constexpr OverlaySet kPlain = In(Overlay::None);
+inline constexpr OverlaySet kZoom = In(Overlay::ZoomDrag) | In(Overlay::Zoomed);
 inline constexpr OverlaySet kEveryOverlay = In(Overlay::None) | In(Overlay::Number) | In(Overlay::Blank) |
-                                            In(Overlay::Overview) | In(Overlay::Help);
+                                            In(Overlay::Overview) | In(Overlay::Help) | kZoom;
 inline constexpr OverlaySet kAnyOverlayShown = kEveryOverlay & ~kPlain;
 // The key help closes on every key: the window's own keys act over every other overlay.
 inline constexpr OverlaySet kEveryOverlayButHelp = kEveryOverlay & ~In(Overlay::Help);
@@ -67,6 +71,14 @@ enum class Command {
     SwapScreens,            // the show and the presenter console change monitors
     LongerTalk,             // the talk's length, 5 minutes more or less
     ShorterTalk,
+    RestartClock,           // the talk's time from zero
+    TogglePointer,          // a red dot on the show follows the mouse
+    ToggleZoom,             // the next drag enlarges a part of the slide; again: the whole slide
+    Unzoom,                 // the whole slide
+    BeginZoomDrag,          // the drag that picks the part starts here
+    ZoomIn,                 // one notch at the mouse
+    ZoomOut,
+    ToggleFreeze,           // the show keeps what it shows while the speaker moves on
 };
 
 // Commands that a held key's auto-repeat must not run again: each press toggles, opens or closes
@@ -87,7 +99,12 @@ constexpr bool IgnoresRepeat(Command c) {
     case Command::CloseHelp:
     case Command::SwapScreens:
     case Command::LongerTalk:
-    case Command::ShorterTalk: return true;
+    case Command::ShorterTalk:
+    case Command::RestartClock:
+    case Command::TogglePointer:
+    case Command::ToggleZoom:
+    case Command::Unzoom:
+    case Command::ToggleFreeze: return true;
     default: return false;
     }
 }
@@ -159,6 +176,11 @@ inline constexpr KeyRow kKeyTable[] = {
     {Input::Key, 'W', CtrlState::Up, ViewMode::Any, Command::BlankWhite},
     {Input::Key, VK_TAB, CtrlState::Up, ViewMode::Any, Command::OpenOverview},
     {Input::Key, 'H', CtrlState::Up, ViewMode::Any, Command::ShowHelp},
+    // The speaker's tools: the pointer, the zoom, the freeze of the show, the talk's time anew.
+    {Input::Key, 'L', CtrlState::Up, ViewMode::Any, Command::TogglePointer, kPlain | kZoom},
+    {Input::Key, 'Z', CtrlState::Up, ViewMode::Slide, Command::ToggleZoom, kPlain | kZoom},
+    {Input::Key, 'F', CtrlState::Up, ViewMode::Any, Command::ToggleFreeze, kPlain | kZoom},
+    {Input::Key, 'R', CtrlState::Up, ViewMode::Any, Command::RestartClock, kPlain | kZoom},
     // The talk's length, for the presenter console's time left: '+' and '-' of the main block
     // (unshifted, since Shift is a full-screen key) and of the numeric pad.
     {Input::Key, VK_OEM_PLUS, CtrlState::Up, ViewMode::Any, Command::LongerTalk},
@@ -210,6 +232,25 @@ inline constexpr KeyRow kKeyTable[] = {
     {Input::Wheel, kWheelAway, CtrlState::Any, ViewMode::Any, Command::FrameLeft, In(Overlay::Overview)},
     {Input::Wheel, kWheelToward, CtrlState::Any, ViewMode::Any, Command::FrameRight, In(Overlay::Overview)},
     {Input::Click, kAnyCode, CtrlState::Any, ViewMode::Any, Command::ShowClicked, In(Overlay::Overview)},
+
+    // The zoom: Escape or Z shows the whole slide; a page key shows it and steps; Ctrl and the
+    // wheel zoom at the mouse; a click opens what is seen under it, or, after Z, starts the drag.
+    {Input::Key, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::None, kZoom},
+    {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::Unzoom, kZoom},
+    {Input::Key, VK_PRIOR, CtrlState::Any, ViewMode::Any, Command::Unzoom, kZoom, Then::AsPlain},
+    {Input::Key, VK_NEXT, CtrlState::Any, ViewMode::Any, Command::Unzoom, kZoom, Then::AsPlain},
+    {Input::Key, VK_UP, CtrlState::Any, ViewMode::Any, Command::Unzoom, kZoom, Then::AsPlain},
+    {Input::Key, VK_DOWN, CtrlState::Any, ViewMode::Any, Command::Unzoom, kZoom, Then::AsPlain},
+    {Input::Key, VK_HOME, CtrlState::Any, ViewMode::Any, Command::Unzoom, kZoom, Then::AsPlain},
+    {Input::Key, VK_END, CtrlState::Any, ViewMode::Any, Command::Unzoom, kZoom, Then::AsPlain},
+    {Input::Wheel, kWheelAway, CtrlState::Held, ViewMode::Slide, Command::ZoomIn, kZoom},
+    {Input::Wheel, kWheelToward, CtrlState::Held, ViewMode::Slide, Command::ZoomOut, kZoom},
+    {Input::Wheel, kAnyCode, CtrlState::Up, ViewMode::Any, Command::Unzoom, kZoom, Then::AsPlain},
+    {Input::Click, kLeftButton, CtrlState::Any, ViewMode::Any, Command::BeginZoomDrag, In(Overlay::ZoomDrag)},
+    {Input::Click, kLeftButton, CtrlState::Any, ViewMode::Any, Command::Activate, In(Overlay::Zoomed)},
+    // Every other key does what it does on the whole slide; the zoom stays.
+    {Input::Key, kAnyCode, CtrlState::Any, ViewMode::Any, Command::None, kZoom, Then::AsPlain},
+    {Input::Char, kAnyCode, CtrlState::Any, ViewMode::Any, Command::None, kZoom, Then::AsPlain},
 
     // The key help: any key, the Escape character, the wheel or a click closes it. The window's
     // own keys then do what they always do; every other input only closes it.

@@ -7,12 +7,9 @@
 
 #include <string>
 
-#include "app/app.h"
-#include "app/mainframe.h"
-#include "console/console_win.h"
-#include "console/talk_time.h"
 #include "deck/page_cursor.h"
 #include "framework/app.h"
+#include "framework/frame.h"
 #include "launch/dispatch.h"
 #include "launch/file_tests.h"
 #include "launch/process_start_win.h"
@@ -20,6 +17,7 @@
 #include "launch/target_names.h"
 #include "render/geometry.h"
 #include "view/hover_rules.h"
+#include "talk/talk_time.h"
 #include "view/key_table.h"
 #include "view/view.h"
 
@@ -35,16 +33,11 @@ void MoveMainWindowInStack(HWND insertAfter) {
 }
 
 // The frame comes to the front, shown and active, without staying above other programs.
-void RaiseFrame(CMainFrame* frame) {
+void RaiseFrame(CFrameWnd* frame) {
     if (!frame || !frame->m_hWnd) return;
     constexpr UINT kFlags = SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW;
     frame->SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, kFlags);
     frame->SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, kFlags);
-}
-
-// A hand-off that reached the simulator starts a demo on the show.
-void DemoOf(const HandOff& handOff, const wchar_t* path) {
-    if (CMainFrame* frame = CPemboroView::MainFrame()) frame->m_demo.HandedOver(handOff, path);
 }
 
 double SystemWallClock() {
@@ -73,19 +66,22 @@ void CPemboroView::OnChar(UINT nChar, UINT, UINT nFlags) {
     RunInput(Input::Char, nChar, false, CPoint{}, (nFlags & KF_REPEAT) != 0);
 }
 
-bool CPemboroView::TakesKeyBeforeAccelerators(UINT vk, LPARAM lParam) const {
+bool CPemboroView::TakesKeyBeforeAccelerators(UINT vk, LPARAM lParam) {
     // Any key closes the key help, F1 and Ctrl+P too; and a held F1 toggles once, as Shift does.
     if (m_overlay.shown == Overlay::Help) return true;
     const bool repeat = (lParam & (1 << 30)) != 0;
     if (!repeat) return false;
     const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
     const bool picture = !m_strPicture.empty();
-    return CommandsFor(Input::Key, vk, ctrl, picture, m_overlay.shown, false).first != Command::None &&
-           CommandsFor(Input::Key, vk, ctrl, picture, m_overlay.shown, true).first == Command::None;
+    const Overlay overlay = ShownOverlay();
+    return CommandsFor(Input::Key, vk, ctrl, picture, overlay, false).first != Command::None &&
+           CommandsFor(Input::Key, vk, ctrl, picture, overlay, true).first == Command::None;
 }
 
-BOOL CPemboroView::OnMouseWheel(UINT, short zDelta, CPoint) {
-    RunInput(Input::Wheel, WheelCode(zDelta), false, CPoint{}, false);
+BOOL CPemboroView::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {
+    // The point is on the screen; the zoom keeps the slide's point under it where it is.
+    ScreenToClient(&pt);
+    RunInput(Input::Wheel, WheelCode(zDelta), (nFlags & MK_CONTROL) != 0, pt, false);
     // Requested even at the ends: the wheel always answers with a fresh paint.
     InvalidateRect(nullptr, TRUE);
     return TRUE;
@@ -93,11 +89,14 @@ BOOL CPemboroView::OnMouseWheel(UINT, short zDelta, CPoint) {
 
 void CPemboroView::RunInput(Input input, unsigned code, bool ctrl, CPoint point, bool repeat) {
     const Overlay before = m_overlay.shown;
-    const Commands commands = CommandsFor(input, code, ctrl, !m_strPicture.empty(), before, repeat);
+    const Commands commands = CommandsFor(input, code, ctrl, !m_strPicture.empty(), ShownOverlay(), repeat);
     // Quitting destroys this view: a command handed on never follows it.
     if (commands.first == Command::LeaveFullScreenOrQuit) return LeaveFullScreenOrQuit();
     RunCommand(commands.first, code, point);
+    if (commands.then == Command::LeaveFullScreenOrQuit) return LeaveFullScreenOrQuit();
     if (commands.then != Command::None) RunCommand(commands.then, code, point);
+    // The talk hears where the speaker is now; the console follows.
+    TellTalk();
     // An overlay that comes or goes is on the screen before the next input: a blank screen must
     // not wait for the message queue to run dry.
     if (m_overlay.shown != before && m_hWnd) UpdateWindow();
@@ -139,26 +138,43 @@ void CPemboroView::RunCommand(Command command, unsigned code, CPoint point) {
     case Command::CloseOverview:
     case Command::CloseHelp: ShowOverlay(Overlay::None); break;
     case Command::SwapScreens: SwapScreens(); break;
-    case Command::LongerTalk: SetTalkMinutes(LongerTalk(g_talkMinutes)); break;
-    case Command::ShorterTalk: SetTalkMinutes(ShorterTalk(g_talkMinutes)); break;
+    case Command::LongerTalk: TheTalk().SetMinutes(LongerTalk(TheTalk().Minutes())); break;
+    case Command::ShorterTalk: TheTalk().SetMinutes(ShorterTalk(TheTalk().Minutes())); break;
+    case Command::RestartClock: TheTalk().RestartClock(TalkClockNow()); break;
+    case Command::TogglePointer: TheTalk().TogglePointer(); break;
+    case Command::ToggleZoom: TheTalk().ToggleZoom(); break;
+    case Command::Unzoom: TheTalk().Unzoom(); break;
+    case Command::BeginZoomDrag: BeginZoomDrag(point); break;
+    case Command::ZoomIn: ZoomAt(point, 1); break;
+    case Command::ZoomOut: ZoomAt(point, -1); break;
+    case Command::ToggleFreeze: {
+        const ShowFrame* frame = Frame();
+        TheTalk().ToggleFreeze(frame && frame->ConsoleOpen());
+        break;
+    }
     case Command::None: break;
     }
 }
 
 void CPemboroView::ToggleFullScreen() {
-    if (CMainFrame* frame = MainFrame()) frame->OnFullScreen();
+    if (ShowFrame* frame = Frame()) frame->ToggleFullScreen();
 }
 
 void CPemboroView::SwapScreens() {
-    if (CMainFrame* frame = MainFrame()) frame->SwapScreens();
+    if (ShowFrame* frame = Frame()) frame->SwapScreens();
 }
 
 void CPemboroView::LeaveFullScreenOrQuit() {
     if (g_proMode) return;
-    CMainFrame* frame = MainFrame();
+    ShowFrame* frame = Frame();
     if (!frame) return;
-    if (frame->m_bFullScreen) frame->OnFullScreen();
+    if (frame->FullScreen()) frame->ToggleFullScreen();
     else AfxGetApp()->OnAppExit();  // destroys this view: nothing may follow
+}
+
+// A hand-off that reached the simulator starts a demo on the show.
+void CPemboroView::DemoOf(const HandOff& handOff, const wchar_t* path) {
+    if (ShowFrame* frame = Frame()) frame->HandedOver(handOff, path);
 }
 
 void CPemboroView::StepPage(bool (*step)()) {
@@ -180,7 +196,7 @@ void CPemboroView::BackToSlide() {
 
 void CPemboroView::OnLButtonDown(UINT, CPoint point) {
     ClearHover();
-    RaiseFrame(MainFrame());
+    RaiseFrame(GetParentFrame());
     RunInput(Input::Click, kLeftButton, false, point, false);
 }
 
@@ -225,6 +241,14 @@ void CPemboroView::Activate(CPoint point) {
 // ---- Mouse moves, the hover timer and focus: the hover highlight shown and removed ----
 
 void CPemboroView::OnMouseMove(UINT nFlags, CPoint point) {
+    if (m_dragFrom) {
+        // The zoom's drag: its frame follows the mouse; nothing lights up meanwhile.
+        DrawDragFrame();
+        m_dragTo = point;
+        DrawDragFrame();
+        return;
+    }
+    PointFromShow(point);
     // Over a blank screen, the overview or the help there is no hotspot to light up.
     const bool picture = !m_strPicture.empty() || HidesSlide(m_overlay.shown);
     HoverInput in{};
@@ -255,7 +279,10 @@ void CPemboroView::OnTimer(UINT_PTR nIDEvent) {
     if (!InsideSlideInclusive(ToSlideRect(m_rcSlide), pt.x, pt.y)) ClearHover();
 }
 
-void CPemboroView::OnLButtonUp(UINT, CPoint) { ClearHover(); }
+void CPemboroView::OnLButtonUp(UINT, CPoint point) {
+    if (m_dragFrom) return EndZoomDrag(point);
+    ClearHover();
+}
 
 void CPemboroView::OnKillFocus(HWND) {
     ClearHover();

@@ -3,7 +3,6 @@
 // which of these; here they change the view's state and draw on the paint's surface.
 #include <algorithm>
 
-#include "app/mainframe.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
 #include "framework/gdi.h"
@@ -74,8 +73,9 @@ void CPemboroView::DropDigit() {
 
 void CPemboroView::ShowSlide(int row) {
     ShowOverlay(Overlay::None);
-    // As every page step does, a jump leaves a photo first.
+    // As every page step does, a jump leaves a photo first and shows the whole slide.
     if (!m_strPicture.empty()) LeavePictureMode();
+    TheTalk().Unzoom();
     g_currentPage = std::clamp(row, 0, kLastSlide);
     if (m_hWnd) InvalidateRect(nullptr, TRUE);
 }
@@ -110,9 +110,7 @@ void CPemboroView::OnOverlayTimer(UINT_PTR id) {
 
 bool CPemboroView::DrawOverlayInstead(HDC dc, const SlideRect& rc) {
     if (m_overlay.shown == Overlay::Blank) {
-        const fw::Brush brush(::CreateSolidBrush(m_overlay.white ? RGB(255, 255, 255) : RGB(0, 0, 0)));
-        const RECT all{rc.left, rc.top, rc.right, rc.bottom};
-        ::FillRect(dc, &all, brush.get());
+        FillBlank(dc, rc, m_overlay.white);
         return true;
     }
     if (m_overlay.shown == Overlay::Overview) {

@@ -3,11 +3,11 @@
 // mode, and the view's share of printing (the sheet count and one sheet at a time).
 #include "view/view.h"
 
-#include "app/mainframe.h"
 #include "deck/page_cursor.h"
 #include "launch/file_tests.h"
 #include "launch/target_names.h"
 #include "framework/app.h"
+#include "framework/frame.h"
 #include "framework/window_dpi.h"
 #include "render/geometry.h"
 #include "render/picture_rules.h"
@@ -24,10 +24,41 @@ CPemboroView::~CPemboroView() {
     if (g_pView == this) g_pView = nullptr;
 }
 
-CMainFrame* CPemboroView::MainFrame() {
-    CWinApp* app = AfxGetApp();
-    return app ? dynamic_cast<CMainFrame*>(app->m_pMainWnd) : nullptr;
+ShowFrame* CPemboroView::Frame() const { return dynamic_cast<ShowFrame*>(GetParentFrame()); }
+
+Talk& CPemboroView::TheTalk() const {
+    if (m_pWatched) return *m_pWatched;
+    ShowFrame* frame = Frame();
+    return frame ? frame->TheTalk() : m_ownTalk;
 }
+
+int CPemboroView::OnCreate(CREATESTRUCTW* cs) {
+    if (CView::OnCreate(cs) == -1) return -1;
+    m_pWatched = &TheTalk();
+    m_pWatched->Watch(this);
+    return 0;
+}
+
+// The frame and its talk outlive the view's window: the view leaves it before it goes.
+void CPemboroView::OnDestroy() {
+    if (m_pWatched) m_pWatched->Unwatch(this);
+    m_pWatched = nullptr;
+    CView::OnDestroy();
+}
+
+void CPemboroView::TellTalk() {
+    const Blank blank = m_overlay.shown != Overlay::Blank ? Blank::None : m_overlay.white ? Blank::White : Blank::Black;
+    // What the view changed it has asked to repaint itself, as it always did: the talk's word on
+    // it would only repaint it once more.
+    m_bTelling = true;
+    // A photo path counts only with the hotspot it came from.
+    static const std::wstring none;
+    const std::wstring& photo = m_pPictureSpot ? m_strPicture : none;
+    TheTalk().SpeakerAt(CurrentSlideIndex(), photo, blank, TalkClockNow());
+    m_bTelling = false;
+}
+
+
 
 int CPemboroView::TextDpi() const { return fw::WindowDpi(m_hWnd); }
 
@@ -35,12 +66,13 @@ const SlidePage& CPemboroView::CurrentSlide() const { return g_slideDeck[Current
 
 const Hotspot* CPemboroView::HotspotAt(CPoint point) const {
     if (!m_strPicture.empty()) return nullptr;
-    return HotspotAtPoint(ToSlideRect(m_rcSlide), CurrentSlide(), point.x, point.y);
+    // Through the zoom: a hotspot opens where it is seen.
+    return HotspotAtPoint(SlideUnderZoom(), CurrentSlide(), point.x, point.y);
 }
 
 bool CPemboroView::HitCornerButton(CPoint point) const {
     if (!m_strPicture.empty()) return false;
-    return CornerSquare(ToSlideRect(m_rcSlide)).Contains(point.x, point.y);
+    return CornerSquare(SlideUnderZoom()).Contains(point.x, point.y);
 }
 
 void CPemboroView::ClearHover() {

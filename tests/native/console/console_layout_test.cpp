@@ -134,28 +134,4 @@ TEST(NextRowAfter, NoneAfterTheLast) {
     EXPECT_EQ(NextRowAfter(68, 68), -1);
 }
 
-// The talk starts at the first change of what the show shows after the console opened.
-TEST(TalkClock, StartsAtTheFirstChangeAndRestartsOnRequest) {
-    TalkClock clock;
-    clock.Observe(4, false, 100.0);  // the console opens on slide 5
-    clock.Observe(4, false, 130.0);  // repainted, nothing changed
-    EXPECT_FALSE(clock.Started());
-    EXPECT_EQ(clock.Elapsed(140.0), 0);
-    clock.Observe(5, false, 150.0);
-    EXPECT_TRUE(clock.Started());
-    EXPECT_EQ(clock.Elapsed(150.0 + 754.6), 754);
-    clock.Observe(4, false, 200.0);  // later changes leave the start alone
-    EXPECT_EQ(clock.Elapsed(210.0), 60);
-    clock.Restart(300.0);
-    EXPECT_EQ(clock.Elapsed(312.0), 12);
-
-    TalkClock photo;
-    photo.Observe(4, false, 0.0);
-    photo.Observe(4, true, 9.0);  // a photo opened from the slide
-    EXPECT_TRUE(photo.Started());
-    TalkClock restarted;
-    restarted.Restart(5.0);  // the key before any change starts the count too
-    EXPECT_EQ(restarted.Elapsed(7.0), 2);
-}
-
 }  // namespace

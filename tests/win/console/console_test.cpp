@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "app/mainframe.h"
 #include "console/console_win.h"
 #include "deck/page_cursor.h"
+#include "talk/talk_time.h"
 #include "launch/target_names.h"
 #include "res/resource.h"
 #include "view/hover_rules.h"
@@ -37,8 +39,12 @@ protected:
         g_currentPage = 10;
         g_fakeNow = 1000.0;
         SetWallClock(&FakeClock);
+        SetTalkClock(&FakeClock);
     }
-    void TearDown() override { SetWallClock(nullptr); }
+    void TearDown() override {
+        SetWallClock(nullptr);
+        SetTalkClock(nullptr);
+    }
     testing_win::SavedGlobals globals_;
 };
 
@@ -92,24 +98,52 @@ TEST_F(Console, TheTalkStartsAtTheFirstSlideChangeAndItsKeyRestartsIt) {
     CPresenterConsole* console = CPresenterConsole::Current();
     ASSERT_NE(console, nullptr);
     const HWND hwnd = console->m_hWnd;
+    const TalkClock& clock = p.frame()->m_talk.Clock();
 
     g_fakeNow = 1030.0;
     p.Paint();  // a paint that changes nothing
-    EXPECT_FALSE(console->m_clock.Started());
+    EXPECT_FALSE(clock.Started());
 
     g_fakeNow = 1040.0;
     ::SendMessageW(hwnd, WM_KEYDOWN, VK_NEXT, 1);  // given to the console, it steps the show
     EXPECT_EQ(g_currentPage, 11);
     p.Paint();
-    EXPECT_TRUE(console->m_clock.Started());
-    EXPECT_EQ(console->m_clock.Elapsed(1105.0), 65);
+    EXPECT_TRUE(clock.Started());
+    EXPECT_EQ(clock.Elapsed(1105.0), 65);
 
     g_fakeNow = 1200.0;
-    ::SendMessageW(hwnd, WM_KEYDOWN, CPresenterConsole::kRestartKey, 1);
-    EXPECT_EQ(console->m_clock.Elapsed(1203.0), 3);
-    EXPECT_EQ(g_currentPage, 11) << "the restart key is the console's own";
+    ::SendMessageW(hwnd, WM_KEYDOWN, 'R', 1);
+    EXPECT_EQ(clock.Elapsed(1203.0), 3);
+    EXPECT_EQ(g_currentPage, 11) << "R only restarts the time";
+    ::SendMessageW(p.viewHwnd(), WM_KEYDOWN, 'R', 1);  // given to the show, the same
+    g_fakeNow = 1300.0;
+    EXPECT_EQ(clock.Elapsed(1301.0), 101);
     ::SendMessageW(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
     EXPECT_EQ(g_currentPage, 10) << "a wheel notch away from the speaker";
+}
+
+// The talk's time and length are the talk's: closing the console (its menu item, or Alt+F4) and
+// opening it again finds them running on, as the console says in its texts.
+TEST_F(Console, ClosingAndReopeningTheConsoleKeepsTheTalksTimeAndLength) {
+    Presenter p(800, 500);
+    Command(p.frame(), ID_PRESENTER_CONSOLE);
+    ASSERT_NE(CPresenterConsole::Current(), nullptr);
+    ::SendMessageW(CPresenterConsole::Current()->m_hWnd, WM_KEYDOWN, VK_ADD, 1);  // 5 minutes
+    g_fakeNow = 1010.0;
+    ::SendMessageW(p.viewHwnd(), WM_KEYDOWN, VK_NEXT, 1);  // the talk starts
+    g_fakeNow = 1070.0;
+    ::SendMessageW(CPresenterConsole::Current()->m_hWnd, WM_CLOSE, 0, 0);  // as Alt+F4 closes it
+    ASSERT_EQ(CPresenterConsole::Current(), nullptr);
+    g_fakeNow = 1130.0;  // two minutes in, the console closed for one of them
+    Command(p.frame(), ID_PRESENTER_CONSOLE);
+    CPresenterConsole* console = CPresenterConsole::Current();
+    ASSERT_NE(console, nullptr);
+    ::RedrawWindow(console->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    const auto wrote = [&](const wchar_t* text) {
+        return std::find(console->m_written.begin(), console->m_written.end(), text) != console->m_written.end();
+    };
+    EXPECT_TRUE(wrote(L"0:02:00")) << "the time since the start ran on";
+    EXPECT_TRUE(wrote(L"0:03:00")) << "the time left of the 5 minutes";
 }
 
 // Started with the switch, the console opens with the show; what it steps is the show's slide,
@@ -165,7 +199,8 @@ TEST_F(Console, TheTalkLengthShowsTheTimeLeftAndWarnsNearAndPastTheEnd) {
     testing_win::SetStoredPage(L"10");
     const testing_win::StartedApp started(L"-Console -Duration45");
     ASSERT_TRUE(started.ok());
-    EXPECT_EQ(g_talkMinutes, 45);
+    const Talk& talk = started.frame()->m_talk;
+    EXPECT_EQ(talk.Minutes(), 45);
     CPresenterConsole* console = CPresenterConsole::Current();
     ASSERT_NE(console, nullptr);
     ::RedrawWindow(console->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -199,7 +234,7 @@ TEST_F(Console, TheTalkLengthShowsTheTimeLeftAndWarnsNearAndPastTheEnd) {
         EXPECT_EQ(shown.warning > 0, s.warning) << s.when;
         EXPECT_EQ(shown.over > 0, s.over) << s.when;
     }
-    EXPECT_EQ(g_talkMinutes, 45);
+    EXPECT_EQ(talk.Minutes(), 45);
     EXPECT_EQ(g_currentPage, 11);
 }
 
@@ -207,7 +242,8 @@ TEST_F(Console, TheTalkLengthShowsTheTimeLeftAndWarnsNearAndPastTheEnd) {
 // takes it away again.
 TEST_F(Console, WithoutATalkLengthNoTimeLeftUntilPlusSetsOne) {
     Presenter p(800, 500);
-    ASSERT_EQ(g_talkMinutes, 0);
+    const Talk& talk = p.frame()->m_talk;
+    ASSERT_EQ(talk.Minutes(), 0);
     ::SendMessageW(p.frame()->m_hWnd, WM_COMMAND, ID_PRESENTER_CONSOLE, 0);
     CPresenterConsole* console = CPresenterConsole::Current();
     ASSERT_NE(console, nullptr);
@@ -215,10 +251,10 @@ TEST_F(Console, WithoutATalkLengthNoTimeLeftUntilPlusSetsOne) {
     EXPECT_EQ(console->m_layout.left.Width(), 0);
     const int elapsedWidth = console->m_layout.elapsed.Width();
     ::SendMessageW(console->m_hWnd, WM_KEYDOWN, VK_OEM_PLUS, 1);
-    EXPECT_EQ(g_talkMinutes, 5);
+    EXPECT_EQ(talk.Minutes(), 5);
     EXPECT_GT(ReadTimeLeft(console).waiting, 0);
     ::SendMessageW(p.viewHwnd(), WM_KEYDOWN, VK_SUBTRACT, 1);  // given to the show, the same
-    EXPECT_EQ(g_talkMinutes, 0);
+    EXPECT_EQ(talk.Minutes(), 0);
     ::RedrawWindow(console->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(console->m_layout.left.Width(), 0);
     EXPECT_EQ(console->m_layout.elapsed.Width(), elapsedWidth);

@@ -207,8 +207,8 @@ TEST_F(Dpi, EveryTextIsInProportionToTheDpi) {
 // With a talk length the two times share a row: at every DPI each stays inside its half, the
 // smoothed edges of its digits clear of the box's sides.
 TEST_F(Dpi, TheTwoTimesOfATalkWithALengthStayInTheirHalves) {
-    g_talkMinutes = 45;
     Presenter p(800, 500);
+    p.frame()->m_talk.SetMinutes(45);
     p.frame()->OnFullScreen();
     ::SendMessageW(p.frame()->m_hWnd, WM_COMMAND, ID_PRESENTER_CONSOLE, 0);
     CPresenterConsole* console = CPresenterConsole::Current();

@@ -104,7 +104,6 @@ SavedGlobals::SavedGlobals()
       bigMode_(g_bigMode),
       brandLogoId_(g_brandLogoId),
       secondLogoId_(g_secondLogoId),
-      talkMinutes_(g_talkMinutes),
       simulatorPath_(g_simulatorPath),
       simulatorExe_(g_simulatorExe),
       simulatorLookupDone_(g_simulatorLookupDone) {
@@ -117,7 +116,6 @@ SavedGlobals::~SavedGlobals() {
     g_bigMode = bigMode_;
     g_brandLogoId = brandLogoId_;
     g_secondLogoId = secondLogoId_;
-    g_talkMinutes = talkMinutes_;
     // The buffers are globals themselves, so a pointer into one is the same address again.
     std::copy(simulatorPathBuf_.begin(), simulatorPathBuf_.end(), std::begin(g_simulatorPathBuf));
     std::copy(simulatorExeBuf_.begin(), simulatorExeBuf_.end(), std::begin(g_simulatorExeBuf));

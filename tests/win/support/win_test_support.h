@@ -81,7 +81,6 @@ private:
     bool bigMode_;
     int brandLogoId_;
     int secondLogoId_;
-    int talkMinutes_;
     const wchar_t* simulatorPath_;
     const wchar_t* simulatorExe_;
     std::array<wchar_t, kSimulatorNameChars> simulatorPathBuf_{};

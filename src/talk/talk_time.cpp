@@ -1,6 +1,8 @@
-#include "console/talk_time.h"
+#include "talk/talk_time.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cwchar>
 
 int LongerTalk(int minutes) { return std::min(kLongestTalkMinutes, std::max(0, minutes) + kTalkStepMinutes); }
@@ -26,3 +28,34 @@ TimeLeftTone ToneOfTimeLeft(int minutes, long long left, bool started) {
     const long long warning = std::min(5LL * 60, length / 10);
     return left <= warning ? TimeLeftTone::Warning : TimeLeftTone::Usual;
 }
+
+void TalkClock::Observe(int row, bool photo, double now) {
+    if (seen_ && !started_ && (row != row_ || photo != photo_)) Restart(now);
+    seen_ = true;
+    row_ = row;
+    photo_ = photo;
+}
+
+void TalkClock::Restart(double now) {
+    started_ = true;
+    start_ = now;
+}
+
+long long TalkClock::Elapsed(double now) const {
+    if (!started_ || now < start_) return 0;
+    return static_cast<long long>(now - start_);
+}
+
+namespace {
+
+double SteadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::atomic<TalkClockFn> g_talkClock{&SteadySeconds};
+
+}  // namespace
+
+double TalkClockNow() { return g_talkClock.load()(); }
+
+void SetTalkClock(TalkClockFn clock) { g_talkClock.store(clock ? clock : &SteadySeconds); }

@@ -25,3 +25,29 @@ std::wstring TimeLeftText(long long seconds);
 // as over once the time is up.
 enum class TimeLeftTone { Waiting, Usual, Warning, Over };
 TimeLeftTone ToneOfTimeLeft(int minutes, long long left, bool started);
+
+// The time of the talk: it starts at the first change of what the show shows after start-up, and
+// restarts when the speaker asks.
+class TalkClock {
+public:
+    // What the show shows now (slide row, and whether a photo is over it), at time `now` in seconds.
+    void Observe(int row, bool photo, double now);
+    void Restart(double now);
+    bool Started() const { return started_; }
+    // Whole seconds since the start; 0 before it.
+    long long Elapsed(double now) const;
+
+private:
+    bool seen_ = false;
+    int row_ = 0;
+    bool photo_ = false;
+    bool started_ = false;
+    double start_ = 0.0;
+};
+
+// Seconds on the talk's clock, which only goes forward (a change of the wall clock, by the
+// speaker or a time server, does not move it). Tests may put a clock of their own in place
+// (null puts the system's back).
+double TalkClockNow();
+using TalkClockFn = double (*)();
+void SetTalkClock(TalkClockFn clock);
