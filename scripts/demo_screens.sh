@@ -5,7 +5,7 @@
 # for it. Saves out/demo-<laptop>.png (the simulator over the projector, the console's demo lines
 # on the laptop) and out/demo-<laptop>-back.png (after Page Down: the show again). The servers,
 # the presenter and the Wine session are this script's own and end with it; it runs in the room
-# tests' prefix (build/wineprefix-room, set up by them).
+# tests' prefix (build/win/wineprefix-room, set up by them).
 # Usage: scripts/demo_screens.sh [laptop WxH] [projector WxH]   (defaults: 1920x1080 1280x720)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,7 +13,7 @@ laptop=${1:-1920x1080}
 projector=${2:-1280x720}
 lw=${laptop%x*} lh=${laptop#*x} pw=${projector%x*} ph=${projector#*x}
 
-export WINEPREFIX=$PWD/build/wineprefix-room WINEDEBUG=-all WINEARCH=win64
+export WINEPREFIX=$PWD/build/win/wineprefix-room WINEDEBUG=-all WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
 [ -f "$WINEPREFIX/.pemboro-room-ready" ] || { echo "run the room tests once first" >&2; exit 1; }
 unset WINESERVER

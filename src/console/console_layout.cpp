@@ -27,12 +27,19 @@ ConsoleLayout LayOutConsole(int w, int h, int showW, int showH, int dpi, bool ti
     w = std::max(w, 0);
     h = std::max(h, 0);
     const int m = std::max(8, h / 40);
-    // The slide on screen takes three fifths of the width; the next slide and the text the rest.
+    // The slide on screen takes all the room the column beside it leaves: that column is as
+    // wide as its times need at the DPI's size (two of them side by side with a talk length),
+    // never narrower than a quarter of the page (for the next slide) nor wider than a third: the
+    // times are made smaller before the slide is.
     const int inner = std::max(0, w - 3 * m);
-    const int leftW = inner * 3 / 5;
-    const int rightW = inner - leftW;
+    const int timesW = AtDpi(kConsoleTextPx, dpi) * (timeLeft ? 17 : 9) / 2;
+    const int least = std::min(inner / 3, std::max(inner / 4, timesW));
+    const int tallest = showH > 0 ? static_cast<int>(static_cast<long long>(h - 2 * m) * std::max(showW, 0) / showH) : 0;
+    const int leftW = std::clamp(tallest, 0, inner - least);
     out.current = FitProportions({m, m, m + leftW, h - m}, showW, showH, false);
+    // A slide as tall as the page leaves the column more than it needs: it takes all of it.
     const int rightLeft = 2 * m + leftW;
+    const int rightW = std::max(0, w - m - rightLeft);
     out.next = FitProportions({rightLeft, m, rightLeft + rightW, m + (h - 2 * m) * 9 / 20}, showW, showH, true);
     // The DPI's sizes, where they fit: "0:12:34" (with the time left, "-0:01:23" in half the
     // column) across, and the two lines of text and the clock's under the next slide.

@@ -281,11 +281,13 @@ void CPresenterConsole::Draw(HDC dc, const RECT& client) {
     DrawTools(dc);
     if (talk.Frozen()) {
         // What the audience sees, small, where the next slide goes, marked as frozen.
-        DrawScreenfulAt(canvas, talk.Audience(), m_layout.next, branding);
-        Frame(dc, m_layout.next, kFrozenMark, std::max(2, m_layout.textHeight / 12));
-        const SlideRect mark{m_layout.next.left, m_layout.next.bottom, m_layout.next.right,
-                             m_layout.next.bottom + m_layout.textHeight * 6 / 5};
-        PutText(dc, mark, L"Frozen", m_layout.textHeight, kFrozenMark);
+        // What the audience sees, small, where the next slide goes, under a band that says so.
+        const SlideRect& small = m_layout.next;
+        DrawScreenfulAt(canvas, talk.Audience(), small, branding);
+        Frame(dc, small, kFrozenMark, std::max(2, m_layout.textHeight / 12));
+        const SlideRect band{small.left, small.top, small.right, small.top + std::min(small.Height() / 4, m_layout.textHeight)};
+        Fill(dc, band, kFrozenMark);
+        PutText(dc, band, L"Frozen", FittingHeight(dc, L"Frozen", band.Height() * 5 / 6, band), kConsoleGround);
     } else if (const int next = NextRowAfter(speaker.row, kLastSlide); next >= 0) {
         DrawSlideAt(canvas, next, m_layout.next, branding);
     } else {

@@ -76,6 +76,24 @@ TEST(LayOutConsole, TextFollowsTheDpi) {
         << "two times in the column: smaller";
 }
 
+// The slide on screen gets the room the laptop has: beside a column for the next slide and the
+// times, well over the three fifths of the page's height it had (at 1920x1080, and at 4K at 150 %).
+TEST(LayOutConsole, TheSlideOnScreenIsAsLargeAsTheColumnBesideItAllows) {
+    struct Case {
+        int w, h, dpi;
+        bool timeLeft;
+        double share;  // of the page's height, at least
+    } const cases[] = {
+        {1920, 1080, 96, false, 0.71}, {1920, 1080, 96, true, 0.71}, {3840, 2160, 144, true, 0.71},
+        {2560, 1600, 144, false, 0.63}, {1280, 720, 96, true, 0.63},
+    };
+    for (const Case& c : cases) {
+        const ConsoleLayout l = LayOutConsole(c.w, c.h, 1920, 1080, c.dpi, c.timeLeft);
+        EXPECT_GE(l.current.Height(), c.share * c.h) << c.w << "x" << c.h << " at " << c.dpi;
+        EXPECT_EQ(l.textHeight, AtDpi(kConsoleTextPx, c.dpi)) << "the times keep their size";
+    }
+}
+
 TEST(LayOutConsole, NoSizeNoCrash) {
     const ConsoleLayout l = LayOutConsole(0, 0, 0, 0);
     EXPECT_EQ(l.current.Width(), 0);
