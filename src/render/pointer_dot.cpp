@@ -20,7 +20,7 @@ std::uint8_t Mix(int under, int over, double alpha) {
 
 }  // namespace
 
-int DotDiameter(int dpi) { return std::max(8, AtDpi(kDotPxAt96, dpi)); }
+int DotDiameter(int dpi, int screenHeight) { return std::max({8, AtDpi(kDotPxAt96, dpi), screenHeight / 48}); }
 
 SlideRect DotBox(int cx, int cy, int diameter) {
     const int r = diameter / 2 + 2;

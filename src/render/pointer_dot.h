@@ -6,8 +6,10 @@
 #include "pictures/box_filter.h"
 #include "render/geometry.h"
 
-// The dot's diameter in pixels on a monitor of `dpi` (22 at 96 dpi).
-int DotDiameter(int dpi);
+// The dot's diameter in pixels on a monitor of `dpi` showing a slide `screenHeight` pixels high:
+// 22 at 96 dpi, more at a higher DPI, and never less than a 48th of the height, so that the back
+// of the hall sees it on a large projector too.
+int DotDiameter(int dpi, int screenHeight);
 
 // The square the dot at (cx, cy) touches, soft edge and rim included.
 SlideRect DotBox(int cx, int cy, int diameter);

@@ -187,7 +187,7 @@ void CPemboroView::DrawPatch(HDC dc, const ScreenPixels& pixels, const SlideRect
                     static_cast<size_t>(std::max(0, right - left)) * 4);
     }
     if (const std::optional<POINT> dot = DotOn(shown, ToSlideRect(m_rcSlide)))
-        BlendDot(patch.writable(), box.left, box.top, dot->x, dot->y, DotDiameter(TextDpi()));
+        BlendDot(patch.writable(), box.left, box.top, dot->x, dot->y, DotDiameter(TextDpi(), m_rcSlide.Height()));
     fw::BlitPixels(dc, box.left, box.top, patch.view());
 }
 

@@ -100,7 +100,7 @@ std::optional<POINT> CPemboroView::DotOn(const Screenful& shown, const SlideRect
 SlideRect CPemboroView::DotBoxOn(const Screenful& shown, const SlideRect& rc) const {
     const std::optional<POINT> dot = DotOn(shown, rc);
     if (!dot) return {};
-    return DotBox(dot->x, dot->y, DotDiameter(TextDpi()));
+    return DotBox(dot->x, dot->y, DotDiameter(TextDpi(), m_rcSlide.Height()));
 }
 
 void CPemboroView::PointFromShow(std::optional<CPoint> point) {

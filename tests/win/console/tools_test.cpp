@@ -87,8 +87,8 @@ TEST_F(Tools, TheDotFollowsTheMouseOnTheShowAndRepaintsOnlyWhereItWasAndIs) {
     ::SendMessageW(p_->viewHwnd(), WM_MOUSEMOVE, 0, At(300, 200));
     Pixels now = Shown();
     EXPECT_TRUE(Red(now.At(300, 200))) << "the dot under the mouse";
-    EXPECT_TRUE(Red(now.At(300 + DotDiameter(96) / 2 - 3, 200))) << "as wide as the DPI makes it";
-    EXPECT_EQ(now.At(300 + DotDiameter(96), 200), before.At(300 + DotDiameter(96), 200)) << "no wider";
+    EXPECT_TRUE(Red(now.At(300 + DotDiameter(96, kH) / 2 - 3, 200))) << "as wide as the DPI makes it";
+    EXPECT_EQ(now.At(300 + DotDiameter(96, kH), 200), before.At(300 + DotDiameter(96, kH), 200)) << "no wider";
 
     ::SendMessageW(p_->viewHwnd(), WM_MOUSEMOVE, 0, At(500, 300));
     now = Shown();
