@@ -135,5 +135,7 @@ void PrintOverviewFigures(testing_win::Presenter& presenter, int w, int h);
 // The return from a demo: the clicker's key over the simulator to the show painted in front, full-screen
 // at the desktop's size (paint_bench_demo_win.cpp).
 void MeasureDemoReturn(testing_win::Presenter& presenter, int rounds);
+// The pointer's dot following the mouse and a zoom step, at each size (paint_bench_tools_win.cpp).
+void MeasureTools(testing_win::Presenter& presenter, const std::vector<Size>& sizes);
 
 }  // namespace paintbench

@@ -18,6 +18,7 @@
 #include "paint_bench.h"
 
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <string>
 
@@ -135,6 +136,9 @@ void Measure(testing_win::Presenter& presenter, Size size, int paceMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // "tools" first: the speaker's tools alone.
+    const bool toolsOnly = argc > 1 && std::strcmp(argv[1], "tools") == 0;
+    if (toolsOnly) --argc, ++argv;
     const int pace = argc > 1 ? std::max(0, std::atoi(argv[1])) : 350;
     std::vector<Size> sizes;
     for (int i = 2; i < argc; ++i) {
@@ -150,6 +154,10 @@ int main(int argc, char** argv) {
         testing_win::Presenter presenter(1000, 600);
         if (!presenter.view()) return 1;
         presenter.Paint();
+        if (toolsOnly) {
+            MeasureTools(presenter, sizes);
+            return 0;
+        }
         std::printf("working set with the first slide shown at 1000x600: %zu MB\n", WorkingSetMb().nowMb);
         for (const Size s : sizes) {
             Measure(presenter, s, pace);
@@ -160,6 +168,7 @@ int main(int argc, char** argv) {
         for (const Size s : sizes) PrintOverviewFigures(presenter, s.w, s.h);
         MeasureJumps(presenter, pace);
         MeasureDemoReturn(presenter, 15);
+        MeasureTools(presenter, sizes);
     }
     std::printf("\npeak working set of the process: %zu MB\n", WorkingSetMb().peakMb);
     return 0;
