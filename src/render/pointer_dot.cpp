@@ -35,14 +35,14 @@ void BlendDot(const fw::PixelView& pixels, int x, int y, int cx, int cy, int dia
     const int left = std::max(box.left, x), right = std::min(box.right, x + pixels.width);
     const int top = std::max(box.top, y), bottom = std::min(box.bottom, y + pixels.height);
     for (int py = top; py < bottom; ++py) {
-        std::uint8_t* row = pixels.data + (py - y) * pixels.stride;
+        std::uint8_t* row = pixels.data + std::ptrdiff_t{py - y} * pixels.stride;
         for (int px = left; px < right; ++px) {
             // The distance of the pixel's centre from the dot's centre, with a one-pixel soft edge.
             const double d = std::hypot(px + 0.5 - (cx + 0.5), py + 0.5 - (cy + 0.5));
             const double cover = std::clamp(radius + 0.5 - d, 0.0, 1.0);
             if (cover <= 0.0) continue;
             const double red = std::clamp(inner + 0.5 - d, 0.0, 1.0);  // 1 inside, 0 on the rim
-            std::uint8_t* p = row + (px - x) * 4;
+            std::uint8_t* p = row + std::ptrdiff_t{px - x} * 4;
             for (int c = 0; c < 3; ++c) {
                 const int colour = static_cast<int>(std::lround(kRim[c] + (kRed[c] - kRim[c]) * red));
                 p[2 - c] = Mix(p[2 - c], colour, cover);  // BGRA
