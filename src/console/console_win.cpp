@@ -1,6 +1,7 @@
 #include "console/console_win.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/app.h"
 #include "app/mainframe.h"
@@ -96,6 +97,7 @@ bool ShowsPhoto(const CPemboroView* view) { return view && view->m_pPictureSpot 
 }  // namespace
 
 CPresenterConsole* CPresenterConsole::s_pOpen = nullptr;
+FirstScreen CPresenterConsole::s_demoCheck;
 int g_talkMinutes = 0;
 
 void SetTalkMinutes(int minutes) {
@@ -272,6 +274,30 @@ void CPresenterConsole::Draw(HDC dc, const RECT& client) {
         const int height = FittingHeight(dc, back, FittingHeight(dc, running, lines.textHeight, lines.running), lines.back);
         PutText(dc, lines.running, running, height, kTalkRunning);
         PutText(dc, lines.back, back, height, kConsoleText);
+    }
+    DrawDemoCheck(dc, client, row, photo);
+}
+
+void CPresenterConsole::ShowDemoCheck(std::vector<std::wstring> lines, bool ready) {
+    s_demoCheck.Hand(std::move(lines), ready, CurrentSlideIndex(), ShowsPhoto(g_pView));
+    if (CPresenterConsole* open = Current()) open->InvalidateRect(nullptr, FALSE);
+}
+
+void CPresenterConsole::DrawDemoCheck(HDC dc, const RECT& client, int row, bool photo) {
+    s_demoCheck.Observe(row, photo);
+    m_checkDrawn.clear();
+    // A demo's lines stand in the same place, and matter more while it runs.
+    if (s_demoCheck.Lines().empty() || m_pFrame->m_demo.Status()) return;
+    const CheckLinesLayout at = LayOutCheckLines(m_layout, client.bottom);
+    m_checkDrawn = FitCheckLines(s_demoCheck.Lines(), at.fits);
+    int height = at.textHeight;  // one size for all, which the widest line fits
+    for (const std::wstring& line : m_checkDrawn) height = FittingHeight(dc, line, height, at.first);
+    SlideRect box = at.first;
+    for (size_t i = 0; i < m_checkDrawn.size(); ++i) {
+        const COLORREF colour = i > 0 ? kConsoleText : s_demoCheck.Ready() ? kCheckReady : kCheckProblem;
+        PutText(dc, box, m_checkDrawn[i], height, colour);
+        box.top += at.pitch;
+        box.bottom += at.pitch;
     }
 }
 

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "console/console_check.h"
 #include "console/console_layout.h"
 #include "framework/gdi.h"
 #include "framework/wnd.h"
@@ -29,6 +30,9 @@ inline constexpr COLORREF kTalkRunning = RGB(255, 214, 90);
 inline constexpr COLORREF kTalkWaiting = RGB(130, 134, 144);
 inline constexpr COLORREF kTimeWarning = RGB(255, 235, 0);
 inline constexpr COLORREF kTimeOver = RGB(255, 72, 72);
+// The demo check's summary: every demo ready, or something missing.
+inline constexpr COLORREF kCheckReady = RGB(110, 220, 130);
+inline constexpr COLORREF kCheckProblem = RGB(255, 110, 90);
 
 // The talk's length in minutes, 0 for none: from -Duration, changed by + and -. The console shows
 // the time left of it beside the time since the start.
@@ -48,6 +52,9 @@ public:
 
     // The show painted what it shows now: the console follows.
     void ShowPainted(int row, bool photo);
+    // The demo check's lines (`ready`: nothing is missing), for the first screen: shown under the
+    // clock, now or when the console opens, until the show first shows another slide.
+    static void ShowDemoCheck(std::vector<std::wstring> lines, bool ready);
 
     // Fills `monitor`, or, given none, becomes an ordinary window again (where it was as one, if
     // that is still on a monitor, else over the show's monitor).
@@ -57,6 +64,7 @@ public:
     int OwnMonitorIn(const Monitors& now) const;
 
     ConsoleLayout m_layout{};  // of the last paint
+    std::vector<std::wstring> m_checkDrawn;  // the demo check's lines of the last paint
     TalkClock m_clock;
 
 protected:
@@ -75,6 +83,7 @@ protected:
 private:
     explicit CPresenterConsole(CMainFrame* frame) : m_pFrame(frame) {}
     void Draw(HDC dc, const RECT& client);
+    void DrawDemoCheck(HDC dc, const RECT& client, int row, bool photo);
     void PutText(HDC dc, const SlideRect& box, const std::wstring& text, int height, COLORREF colour) const;
     static fw::Font ConsoleFont(int height);
     // The largest height, up to `height`, at which `text` fits across the box.
@@ -93,6 +102,7 @@ private:
     void OnDpiChanged(const RECT& suggested);
 
     static CPresenterConsole* s_pOpen;
+    static FirstScreen s_demoCheck;
     CMainFrame* m_pFrame;
     UINT_PTR m_nClockTimer = 0;
     fw::Bitmap m_keptSurface;  // the paint surface's bitmap, kept for the next paint

@@ -14,6 +14,7 @@
 #include "framework/dpi.h"
 #include "framework/gdi.h"
 #include "pictures/halftone_blit.h"
+#include "launch/demo_check_win.h"
 #include "launch/target_names.h"
 #include "res/resource.h"
 #include "render/geometry.h"
@@ -151,8 +152,9 @@ void CPemboroView::DrawHotspotHover(const Hotspot* h) {
                                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                               DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
             const fw::ScopedTextState state(dc.get(), font.get(), kLabelColour, TA_CENTER | TA_BOTTOM, TRANSPARENT);
-            const wchar_t* text = HoverLabelText(h->pszTarget);
-            ::TextOutW(dc.get(), rc.left + label.x, rc.top + label.y, text, static_cast<int>(std::wcslen(text)));
+            // A file that is not there says so before the click that would fail.
+            const std::wstring text = HoverLabelFor(h->pszTarget, DemoFileNote(CheckDemoFile(h->pszTarget)));
+            ::TextOutW(dc.get(), rc.left + label.x, rc.top + label.y, text.c_str(), static_cast<int>(text.size()));
         }
     }
     m_bHover = true;

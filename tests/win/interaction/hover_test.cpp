@@ -135,7 +135,10 @@ protected:
     }
 };
 
+// The label names the file, and says when the file is not there: the speaker sees it before the
+// click that would do nothing in front of the audience.
 TEST_F(Hover, LabelAndMarkerOnTheListedRectangles) {
+    UseProgramFolder(L"hover-labels", {L"Centre.asc", L"Lyon.jpg"});
     struct Case {
         const char* what;
         SIZE client;
@@ -144,6 +147,8 @@ TEST_F(Hover, LabelAndMarkerOnTheListedRectangles) {
     } const cases[] = {
         {"1000 x 600", {1000, 600}, {0.5, 0.5, L"!Centre.asc"}, {491, 291, 18, L"Centre.asc", 500, 291, 13}},
         {"1920 x 1080", {1920, 1080}, {0.205, 0.82, L"Lyon.jpg"}, {376, 177, 35, L"Lyon.jpg", 393, 177, 25}},
+        {"a missing file", {1000, 600}, {0.5, 0.5, L"!Gone.asc"}, {491, 291, 18, L"Gone.asc (missing)", 500, 291, 13}},
+        {"a missing photo", {1920, 1080}, {0.205, 0.82, L"Gone.jpg"}, {376, 177, 35, L"Gone.jpg (missing)", 393, 177, 25}},
     };
     for (const Case& c : cases) {
         Open(1000, 600);
