@@ -220,9 +220,9 @@ protected:
 TEST_F(DemoCheck, EverythingThereReportsEachHotspotReadyAndExitsZeroWithoutAWindow) {
     const StandInRegistered registered;
     const CheckRun run = RunCheck(copy_.Exe());
+    EXPECT_FALSE(run.windowShown);
     ASSERT_TRUE(run.exitCode.has_value()) << "the check did not end: it runs no talk";
     EXPECT_EQ(*run.exitCode, 0u);
-    EXPECT_FALSE(run.windowShown);
     ExpectHotspotLines(run.lines, [](const DeckHotspot&) { return L"ready"; });
     ASSERT_GE(run.lines.size(), 2u);
     EXPECT_EQ(run.lines[run.lines.size() - 2], L"Simulator: " + StandInPath());
@@ -240,9 +240,9 @@ TEST_F(DemoCheck, AMissingFileIsReportedWithItsSlideAndExitsOne) {
         ProgramCopy copy(L"check-missing");
         ASSERT_TRUE(copy.Remove(gone));
         const CheckRun run = RunCheck(copy.Exe());
+        EXPECT_FALSE(run.windowShown);
         ASSERT_TRUE(run.exitCode.has_value());
         EXPECT_EQ(*run.exitCode, 1u);
-        EXPECT_FALSE(run.windowShown);
         ExpectHotspotLines(run.lines, [gone](const DeckHotspot& h) { return h.file == gone ? L"missing" : L"ready"; });
         ASSERT_FALSE(run.lines.empty());
         EXPECT_EQ(run.lines.back(), L"Demos: " + std::to_wstring(DeckHotspots().size() - 1) +
@@ -250,14 +250,32 @@ TEST_F(DemoCheck, AMissingFileIsReportedWithItsSlideAndExitsOne) {
     }
 }
 
+// A file another program holds locked (opened without sharing): there, but a click could not
+// open it.
+TEST_F(DemoCheck, ALockedFileIsReportedUnreadable) {
+    const StandInRegistered registered;
+    const std::wstring locked = copy_.Exe().substr(0, copy_.Exe().rfind(L'\\')) + L"\\Bode.asc";
+    const HANDLE raw = ::CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(raw, INVALID_HANDLE_VALUE);
+    const fw::KernelHandle lock(raw);
+    const CheckRun run = RunCheck(copy_.Exe());
+    EXPECT_FALSE(run.windowShown);
+    ASSERT_TRUE(run.exitCode.has_value());
+    EXPECT_EQ(*run.exitCode, 1u);
+    ExpectHotspotLines(run.lines, [](const DeckHotspot& h) { return h.file == L"Bode.asc" ? L"unreadable" : L"ready"; });
+    ASSERT_FALSE(run.lines.empty());
+    EXPECT_EQ(run.lines.back(), L"Demos: " + std::to_wstring(DeckHotspots().size() - 1) +
+                                    L" files ready, 1 unreadable, simulator found");
+}
+
 // Neither at the default place nor registered: every file that goes to the simulator says so, the
 // others are ready, and the place looked at is named.
 TEST_F(DemoCheck, NoSimulatorIsReportedWithThePlaceLookedAtAndExitsOne) {
     const NoSimulator none;
     const CheckRun run = RunCheck(copy_.Exe());
+    EXPECT_FALSE(run.windowShown);
     ASSERT_TRUE(run.exitCode.has_value());
     EXPECT_EQ(*run.exitCode, 1u);
-    EXPECT_FALSE(run.windowShown);
     ExpectHotspotLines(run.lines, [](const DeckHotspot& h) {
         // Circuits, and whatever the run mark sends.
         return h.target[0] == L'!' || IsCircuitFile(h.file.c_str()) ? L"no simulator" : L"ready";
