@@ -35,6 +35,15 @@ SlideRect ClipBoxOf(CDC& dc) {
 
 constexpr COLORREF kLabelColour = RGB(0, 0, 255);
 
+// The label of the highlighted hotspot, decided as the highlight starts: each move within the
+// same hotspot draws it again, and looks at the disk only the first time (an open for reading is
+// scanned by the virus guard on Windows). One view per process.
+struct KeptHoverLabel {
+    const Hotspot* spot = nullptr;
+    std::wstring text;
+};
+KeptHoverLabel g_hoverLabel;
+
 // Draws the highlighted marker over a square of the window; false when the bitmap is missing.
 // The bitmap and the DC live for this one drawing only.
 bool DrawHotMarker(HWND hwnd, int x, int y, int side) {
@@ -137,8 +146,11 @@ std::vector<Wanted> CPemboroView::ShowWanted(int row, const SlideRect& rc, bool 
 // ---- The hover highlight ----
 
 void CPemboroView::DrawHotspotHover(const Hotspot* h) {
+    const bool again = m_bHover && m_pHoverSpot == h && g_hoverLabel.spot == h;
     m_pHoverSpot = h;
     if (!h) return;
+    // A file that is not there says so before the click that would fail.
+    if (!again) g_hoverLabel = {h, HoverLabelFor(h->pszTarget, DemoFileNote(CheckDemoFile(h->pszTarget)))};
     const SlideRect rc = ToSlideRect(m_rcSlide);
     const int s = SquareSizeFor(rc).s;
     const SquareOffsets offsets = HotspotOffsets(rc, h->x, h->y);
@@ -152,8 +164,7 @@ void CPemboroView::DrawHotspotHover(const Hotspot* h) {
                                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                               DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
             const fw::ScopedTextState state(dc.get(), font.get(), kLabelColour, TA_CENTER | TA_BOTTOM, TRANSPARENT);
-            // A file that is not there says so before the click that would fail.
-            const std::wstring text = HoverLabelFor(h->pszTarget, DemoFileNote(CheckDemoFile(h->pszTarget)));
+            const std::wstring& text = g_hoverLabel.text;
             ::TextOutW(dc.get(), rc.left + label.x, rc.top + label.y, text.c_str(), static_cast<int>(text.size()));
         }
     }
