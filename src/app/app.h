@@ -12,6 +12,11 @@ public:
     ~CPemboroApp() override;  // writes the slide index to the profile
 
     BOOL InitInstance() override;
+    // The program's exit code: the check switch's verdict, else the framework's.
+    int ExitInstance() override;
+
+private:
+    int m_nExitCode = 0;
 };
 
 // The document holds no data: the deck is compiled in.

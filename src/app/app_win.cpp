@@ -6,8 +6,11 @@
 #include "app/mainframe.h"
 #include "screens/monitors_win.h"
 #include "app/switches.h"
+#include "console/console_check.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
+#include "app/standard_output_win.h"
+#include "launch/demo_check_win.h"
 #include "launch/simulator.h"
 #include "launch/target_names.h"
 #include "res/resource.h"
@@ -21,6 +24,17 @@ int g_secondLogoId = IDB_BRAND;
 namespace {
 constexpr wchar_t kProfileSection[] = L"General";
 constexpr wchar_t kProfileEntry[] = L"Page";
+
+// The check's exit codes, for a script that checks a machine before the talk.
+constexpr int kEveryDemoReady = 0;
+constexpr int kSomethingMissing = 1;
+
+// The check's word goes to the talk, whose console shows it on its first screen.
+void HandCheckToTalk(const DemoCheckReport& report) {
+    CWinApp* app = AfxGetApp();
+    if (auto* frame = app ? dynamic_cast<CMainFrame*>(app->m_pMainWnd) : nullptr)
+        frame->m_talk.Notice(ConsoleCheckLines(report), report.AllReady());
+}
 }  // namespace
 
 CPemboroApp::CPemboroApp() { SetAppID(L"Quillmere.Pemboro.1001"); }
@@ -54,6 +68,15 @@ BOOL CPemboroApp::InitInstance() {
     LookupSimulatorAssociation();
     NumberSlides();
 
+    // Before the profile store is named, so that a check leaves the speaker's slide as it was;
+    // no window is made.
+    if (HasSwitchIn(m_lpCmdLine, kCheckSwitch)) {
+        const DemoCheckReport report = CheckDemos(g_appDir);
+        WriteStandardOutput(DemoCheckLines(report));
+        m_nExitCode = report.AllReady() ? kEveryDemoReady : kSomethingMissing;
+        return FALSE;
+    }
+
     EnableTaskbarInteraction(FALSE);
     SetRegistryKey(L"QuillmerePemboro");
 
@@ -77,7 +100,14 @@ BOOL CPemboroApp::InitInstance() {
     m_pMainWnd->UpdateWindow();
     // After the first paint, so that the console knows the show's monitor in big mode.
     if (frame && room.bConsole) frame->OpenConsole();
+    // After the first paint and on a thread of its own: the first slide never waits for it.
+    StartDemoCheck(m_pMainWnd->m_hWnd, &HandCheckToTalk);
     return TRUE;
+}
+
+int CPemboroApp::ExitInstance() {
+    const int framework = CWinApp::ExitInstance();
+    return m_nExitCode != kEveryDemoReady ? m_nExitCode : framework;
 }
 
 BOOL CPemboroDoc::OnNewDocument() {

@@ -35,11 +35,13 @@ inline constexpr wchar_t kMaxSwitch[] = L"max";
 inline constexpr wchar_t kMonitorSwitch[] = L"Monitor";
 inline constexpr wchar_t kConsoleSwitch[] = L"Console";
 inline constexpr wchar_t kDurationSwitch[] = L"Duration";
+// Checks every demo of the deck and prints the report instead of showing the slides.
+inline constexpr wchar_t kCheckSwitch[] = L"Check";
 // These words and the co-branding table's are every switch. A switch is found as the first
 // occurrence of its word in the command line, so no word may stand inside another (Pro inside a
 // word Profile would be found there, and the real -Pro after it missed).
-inline constexpr const wchar_t* kSwitchWords[] = {kProSwitch,     kBigSwitch,     kMaxSwitch,
-                                                  kMonitorSwitch, kConsoleSwitch, kDurationSwitch};
+inline constexpr const wchar_t* kSwitchWords[] = {kProSwitch,     kBigSwitch,      kMaxSwitch,  kMonitorSwitch,
+                                                  kConsoleSwitch, kDurationSwitch, kCheckSwitch};
 
 // Pro mode implies big mode; "big" and "max" are only looked at without it.
 struct PresentationMode {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "console/console_check.h"
 #include "console/console_demo.h"
 #include "deck/deck.h"
 #include "deck/page_cursor.h"
@@ -295,6 +296,25 @@ void CPresenterConsole::Draw(HDC dc, const RECT& client) {
         PutText(dc, m_layout.next, L"End", m_layout.clockHeight, kTalkWaiting);
     }
     DrawTimes(dc, client);
+    DrawDemoCheck(dc, client);
+}
+
+void CPresenterConsole::DrawDemoCheck(HDC dc, const RECT& client) {
+    const Talk& talk = TheTalk();
+    m_checkDrawn.clear();
+    // A demo's lines stand in the same place, and matter more while it runs.
+    if (talk.NoticeLines().empty() || talk.Demo()) return;
+    const CheckLinesLayout at = LayOutCheckLines(m_layout, client.bottom);
+    m_checkDrawn = FitCheckLines(talk.NoticeLines(), at.fits);
+    int height = at.textHeight;  // one size for all, which the widest line fits
+    for (const std::wstring& line : m_checkDrawn) height = FittingHeight(dc, line, height, at.first);
+    SlideRect box = at.first;
+    for (size_t i = 0; i < m_checkDrawn.size(); ++i) {
+        const COLORREF colour = i > 0 ? kConsoleText : talk.NoticeGood() ? kCheckReady : kCheckProblem;
+        PutText(dc, box, m_checkDrawn[i], height, colour);
+        box.top += at.pitch;
+        box.bottom += at.pitch;
+    }
 }
 
 void CPresenterConsole::DrawTimes(HDC dc, const RECT& client) {

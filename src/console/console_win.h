@@ -38,6 +38,9 @@ inline constexpr COLORREF kTimeOver = RGB(255, 60, 60);
 // The freeze's mark and the frame of the zoomed part.
 inline constexpr COLORREF kFrozenMark = RGB(64, 170, 255);
 inline constexpr COLORREF kZoomFrame = RGB(255, 200, 0);
+// The demo check's summary: every demo ready, or something missing.
+inline constexpr COLORREF kCheckReady = RGB(110, 220, 130);
+inline constexpr COLORREF kCheckProblem = RGB(255, 110, 90);
 
 // What the console is tied to: the show it sits beside, the talk they both show, and the show's
 // pictures.
@@ -67,6 +70,7 @@ public:
     ConsoleLayout m_layout{};  // of the last paint
     // The texts the last paint wrote, for what the speaker reads (and tests).
     std::vector<std::wstring> m_written;
+    std::vector<std::wstring> m_checkDrawn;  // the demo check's lines of the last paint
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -88,6 +92,8 @@ private:
     // The speaker's tools on the console's slide: the zoomed part framed, the pointer's dot.
     void DrawTools(HDC dc) const;
     void PutText(HDC dc, const SlideRect& box, const std::wstring& text, int height, COLORREF colour);
+    // The demo check's lines on the first screen, under the clock, while the talk has them.
+    void DrawDemoCheck(HDC dc, const RECT& client);
     static fw::Font ConsoleFont(int height);
     // The largest height, up to `height`, at which `text` fits across the box.
     static int FittingHeight(HDC dc, const std::wstring& text, int height, const SlideRect& box);

@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
+
 #include "framework/gdi.h"
 
 #include "launch/simulator_rules.h"
@@ -45,6 +47,9 @@ struct HandOff {
 // The machine's own processor architecture, also under 32-bit emulation.
 WORD NativeProcessorArchitecture();
 
+// The program registered to open ".asc" files, when the registry names one; touches no global,
+// so any thread may ask.
+std::optional<SimulatorLocation> ReadSimulatorAssociation();
 // Moves both pointers to the program registered to open ".asc" files, when there is one.
 void LookupSimulatorAssociation();
 // The simulator's main window, raised to the top of the z-order; null when none runs. The

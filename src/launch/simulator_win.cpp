@@ -104,19 +104,22 @@ wchar_t g_simulatorPathBuf[kSimulatorNameChars];
 wchar_t g_simulatorExeBuf[kSimulatorNameChars];
 bool g_simulatorLookupDone = false;
 
-void LookupSimulatorAssociation() {
+std::optional<SimulatorLocation> ReadSimulatorAssociation() {
     wchar_t fileTypeBuffer[kFileTypeTextChars] = {};
     const auto fileType = ReadDefaultValue(L".asc", fileTypeBuffer, kFileTypeTextChars);
-    if (!fileType) return;
+    if (!fileType) return std::nullopt;
     const auto commandKey = OpenCommandKeyFor(*fileType);
-    if (!commandKey) return;
+    if (!commandKey) return std::nullopt;
 
     wchar_t commandBuffer[kOpenCommandChars] = {};
     const auto command = ReadDefaultValue(commandKey->c_str(), commandBuffer, kOpenCommandChars);
-    if (!command) return;
-    const auto location = ParseOpenCommand(*command);
-    if (!location) return;
+    if (!command) return std::nullopt;
+    return ParseOpenCommand(*command);
+}
 
+void LookupSimulatorAssociation() {
+    const auto location = ReadSimulatorAssociation();
+    if (!location) return;
     CopyText(location->path, g_simulatorPathBuf);
     CopyText(location->exe, g_simulatorExeBuf);
     g_simulatorPath = g_simulatorPathBuf;

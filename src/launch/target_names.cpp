@@ -31,26 +31,28 @@ bool EqualsNoCase(const wchar_t* a, const wchar_t* b) {
     }
 }
 
-const wchar_t* ResolvePath(const wchar_t* name) {
-    const bool haveDir = g_appDir[0] != L'\0';
+const wchar_t* ResolvePathIn(const wchar_t* dir, const wchar_t* name, wchar_t (&out)[kResolvedPathChars]) {
+    const bool haveDir = dir && dir[0] != L'\0';
     size_t len = 0;
     if (haveDir) {
-        len = std::wcslen(g_appDir);
-        std::wmemcpy(g_resolved, g_appDir, len);
-        if (g_appDir[len - 1] != L'\\') g_resolved[len++] = L'\\';
+        while (len < static_cast<size_t>(kAppDirChars - 1) && dir[len] != L'\0') ++len;
+        std::wmemcpy(out, dir, len);
+        if (dir[len - 1] != L'\\') out[len++] = L'\\';
     }
-    g_resolved[len] = L'\0';
-    if (!name || !*name) return g_resolved;
+    out[len] = L'\0';
+    if (!name || !*name) return out;
     if (IsAbsolute(name)) len = 0;
     else if (haveDir && std::wcsncmp(name, L".\\", 2) == 0) name += 2;
     const size_t rest = std::wcslen(name);
     if (len + rest >= kResolvedPathChars) {
-        g_resolved[0] = L'\0';  // a cut path could name another file: open nothing instead
-        return g_resolved;
+        out[0] = L'\0';  // a cut path could name another file: open nothing instead
+        return out;
     }
-    std::wmemcpy(g_resolved + len, name, rest + 1);
-    return g_resolved;
+    std::wmemcpy(out + len, name, rest + 1);
+    return out;
 }
+
+const wchar_t* ResolvePath(const wchar_t* name) { return ResolvePathIn(g_appDir, name, g_resolved); }
 
 bool IsNetlistFile(const wchar_t* name) { return ExtensionIn(name, kNetlistExtensions); }
 

@@ -11,6 +11,9 @@ extern wchar_t g_appDir[kAppDirChars];
 // The full path of a deck file name, in a buffer that the next call overwrites.
 // A result that would not fit the buffer is refused: the empty string.
 const wchar_t* ResolvePath(const wchar_t* name);
+// The same under the folder `dir` (at most kAppDirChars - 1 characters are read of it), into
+// the caller's buffer: for a thread other than the window's.
+const wchar_t* ResolvePathIn(const wchar_t* dir, const wchar_t* name, wchar_t (&out)[kResolvedPathChars]);
 
 // Netlists: the simulator must be running before it can take them by message.
 bool IsNetlistFile(const wchar_t* name);

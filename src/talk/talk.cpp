@@ -161,8 +161,9 @@ void Talk::DemoRuns(std::optional<TalkDemo> demo) {
     Tell(kDemoChanged);
 }
 
-void Talk::Notice(std::vector<std::wstring> lines) {
+void Talk::Notice(std::vector<std::wstring> lines, bool good) {
     notice_ = std::move(lines);
+    noticeGood_ = good;
     Tell(kNoticeChanged);
 }
 

@@ -130,9 +130,11 @@ public:
 
     void DemoRuns(std::optional<TalkDemo> demo);
     const std::optional<TalkDemo>& Demo() const { return demo_; }
-    // Lines the console shows on its first screen, until the speaker's first change of slide.
-    void Notice(std::vector<std::wstring> lines);
+    // Lines the console shows on its first screen (the demos checked at start-up), until the
+    // speaker's first change of slide or photo; `good`: nothing in them calls for action.
+    void Notice(std::vector<std::wstring> lines, bool good);
     const std::vector<std::wstring>& NoticeLines() const { return notice_; }
+    bool NoticeGood() const { return noticeGood_; }
 
     // ---- The show's slide on its monitor, for the console's proportions ----
 
@@ -159,6 +161,7 @@ private:
     int minutes_ = 0;
     std::optional<TalkDemo> demo_;
     std::vector<std::wstring> notice_;
+    bool noticeGood_ = false;
     int showWidth_ = 0;
     int showHeight_ = 0;
     std::vector<TalkWatcher*> watchers_;

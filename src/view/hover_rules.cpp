@@ -19,6 +19,12 @@ const wchar_t* HoverLabelText(const wchar_t* target) {
     return target[0] == L'!' ? target + 1 : target;
 }
 
+std::wstring HoverLabelFor(const wchar_t* target, const wchar_t* note) {
+    std::wstring label = HoverLabelText(target);
+    if (note && *note) label += std::wstring(L" (") + note + L")";
+    return label;
+}
+
 HoverLabelPlacement PlaceHoverLabel(int s, double L, double T) {
     return {Trunc(static_cast<double>(s >> 1) + L + 0.5), RoundHalfUp(T), RoundHalfUp(static_cast<double>(s) * 0.7)};
 }

@@ -2,6 +2,7 @@
 // clock that times the pause after a click: whole seconds since 1970-01-01 00:00 UTC plus the
 // milliseconds.
 #pragma once
+#include <string>
 
 #include "render/geometry.h"
 
@@ -42,6 +43,9 @@ bool InsideSlideInclusive(const SlideRect& rc, int x, int y);
 
 // The label is the target without a leading '!'.
 const wchar_t* HoverLabelText(const wchar_t* target);
+// The label with what is wrong with the file, if anything: "NE555.asc (missing)". `note` is
+// null for a file that is there.
+std::wstring HoverLabelFor(const wchar_t* target, const wchar_t* note);
 
 // Where the label is written: its bottom centre, on the top edge of the square, and the
 // height of its font. L and T are the square's unrounded offsets, s its side.

@@ -13,6 +13,7 @@
 #include "framework/dpi.h"
 #include "framework/gdi.h"
 #include "pictures/halftone_blit.h"
+#include "launch/demo_check_win.h"
 #include "launch/target_names.h"
 #include "res/resource.h"
 #include "render/branding_layout.h"
@@ -34,6 +35,15 @@ SlideRect ClipBoxOf(CDC& dc) {
 }
 
 constexpr COLORREF kLabelColour = RGB(0, 0, 255);
+
+// The label of the highlighted hotspot, decided as the highlight starts: each move within the
+// same hotspot draws it again, and looks at the disk only the first time (an open for reading is
+// scanned by the virus guard on Windows). One view per process.
+struct KeptHoverLabel {
+    const Hotspot* spot = nullptr;
+    std::wstring text;
+};
+KeptHoverLabel g_hoverLabel;
 
 // Draws the highlighted marker over a square of the window; false when the bitmap is missing.
 // The bitmap and the DC live for this one drawing only.
@@ -225,8 +235,11 @@ std::vector<Wanted> CPemboroView::ShowWanted(const Screenful& shown, const Slide
 // ---- The hover highlight ----
 
 void CPemboroView::DrawHotspotHover(const Hotspot* h) {
+    const bool again = m_bHover && m_pHoverSpot == h && g_hoverLabel.spot == h;
     m_pHoverSpot = h;
     if (!h) return;
+    // A file that is not there says so before the click that would fail.
+    if (!again) g_hoverLabel = {h, HoverLabelFor(h->pszTarget, DemoFileNote(CheckDemoFile(h->pszTarget)))};
     // Through the zoom: the marker lights up where it is seen, its label as large as unzoomed.
     const SlideRect rc = SlideUnderZoom();
     const int s = SquareSizeFor(rc).s;
@@ -242,8 +255,8 @@ void CPemboroView::DrawHotspotHover(const Hotspot* h) {
                                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                               DEFAULT_PITCH | FF_DONTCARE, L"Tahoma"));
             const fw::ScopedTextState state(dc.get(), font.get(), kLabelColour, TA_CENTER | TA_BOTTOM, TRANSPARENT);
-            const wchar_t* text = HoverLabelText(h->pszTarget);
-            ::TextOutW(dc.get(), rc.left + label.x, rc.top + label.y, text, static_cast<int>(std::wcslen(text)));
+            const std::wstring& text = g_hoverLabel.text;
+            ::TextOutW(dc.get(), rc.left + label.x, rc.top + label.y, text.c_str(), static_cast<int>(text.size()));
         }
     }
     m_bHover = true;

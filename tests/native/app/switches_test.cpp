@@ -46,6 +46,11 @@ TEST(HasSwitchIn, TheSwitchRules) {
         {L"+big", L"big", false},
         {L"-big", L"big", true},
         {L"/MAX", L"max", true},
+        {L"-Check", L"Check", true},
+        {L"/check -Pro", L"Check", true},
+        {L"-Checks", L"Check", false},
+        {L"-Pro -Check", L"Pro", true},   // the check's word holds no other switch's
+        {L"-Check -big", L"big", true},
         {L"", L"Pro", false},
         {nullptr, L"Pro", false},
     };

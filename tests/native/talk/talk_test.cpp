@@ -195,6 +195,27 @@ TEST(TalkRules, TheClockAndTheLengthOutliveTheConsole) {
     EXPECT_EQ(second.times, 0) << "reopening changes nothing";
 }
 
+// The console's first screen (the demos checked at start-up) stays until the speaker first shows
+// another slide or a photo, and not again on the way back.
+TEST(TalkRules, TheNoticeStaysUntilTheSpeakersFirstChange) {
+    Talk talk;
+    talk.SpeakerAt(4, L"", Blank::None, kNow);
+    EXPECT_TRUE(talk.NoticeLines().empty());
+    talk.Notice({L"Demos: 2 files ready, simulator found"}, true);
+    EXPECT_TRUE(talk.NoticeGood());
+    talk.SpeakerAt(4, L"", Blank::None, kNow + 1);
+    talk.SpeakerAt(4, L"", Blank::Black, kNow + 2);  // a blank screen is no change of slide
+    EXPECT_EQ(talk.NoticeLines().size(), 1u);
+    talk.SpeakerAt(5, L"", Blank::None, kNow + 3);
+    EXPECT_TRUE(talk.NoticeLines().empty());
+    talk.SpeakerAt(4, L"", Blank::None, kNow + 4);
+    EXPECT_TRUE(talk.NoticeLines().empty()) << "gone for good";
+
+    talk.Notice({L"x"}, false);
+    talk.SpeakerAt(4, L"C:\\photo.jpg", Blank::None, kNow + 5);  // a photo over the slide is a change too
+    EXPECT_TRUE(talk.NoticeLines().empty());
+}
+
 TEST(TalkRules, AWatcherThatLeavesWhileToldIsToldNoMore) {
     Talk talk;
     struct Leaver : TalkWatcher {

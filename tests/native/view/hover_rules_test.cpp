@@ -91,6 +91,14 @@ TEST(HoverLabel, LeadingBangLeftOut) {
     EXPECT_EQ(std::wstring(HoverLabelText(nullptr)), L"");
 }
 
+TEST(HoverLabel, SaysWhatIsWrongWithTheFile) {
+    EXPECT_EQ(HoverLabelFor(L"!astable.asc", L"missing"), L"astable.asc (missing)");
+    EXPECT_EQ(HoverLabelFor(L"Lyon.jpg", L"unreadable"), L"Lyon.jpg (unreadable)");
+    EXPECT_EQ(HoverLabelFor(L"NE555.asc", nullptr), L"NE555.asc");
+    EXPECT_EQ(HoverLabelFor(L"NE555.asc", L""), L"NE555.asc");
+    EXPECT_EQ(HoverLabelFor(nullptr, L"missing"), L" (missing)");
+}
+
 TEST(HoverLabel, CentredOnTheSquareAboveItsTopEdge) {
     struct Case {
         SlideRect rc;

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/app.h"
 #include "app/mainframe.h"
@@ -258,6 +259,56 @@ TEST_F(Console, WithoutATalkLengthNoTimeLeftUntilPlusSetsOne) {
     ::RedrawWindow(console->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     EXPECT_EQ(console->m_layout.left.Width(), 0);
     EXPECT_EQ(console->m_layout.elapsed.Width(), elapsedWidth);
+}
+
+// ---- The demo check on the first screen ----
+
+int CountInside(const testing_win::Pixels& px, COLORREF colour) {
+    int n = 0;
+    for (int y = 0; y < px.height; ++y)
+        for (int x = 0; x < px.width; ++x) n += px.At(x, y) == colour ? 1 : 0;
+    return n;
+}
+
+// Start-up checks every demo beside the program, on a thread of its own, and the console shows
+// what is missing, each with its slide, under the clock until the first slide change. The test
+// program's folder holds no demo file, so every hotspot is missing there.
+TEST_F(Console, TheDemoCheckShowsOnTheFirstScreenUntilTheFirstSlideChange) {
+    const testing_win::KeptStoredPage kept;
+    testing_win::SetStoredPage(std::wstring(L"10"));
+    const testing_win::StartedApp started(L"-Console");
+    ASSERT_TRUE(started.ok());
+    CPresenterConsole* console = CPresenterConsole::Current();
+    ASSERT_NE(console, nullptr);
+    const auto redraw = [&] { ::RedrawWindow(console->m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); };
+    ASSERT_TRUE(testing_win::PumpUntil(
+        [&] {
+            redraw();
+            return !console->m_checkDrawn.empty();
+        },
+        20000))
+        << "no report reached the console";
+
+    const std::vector<std::wstring>& drawn = console->m_checkDrawn;
+    EXPECT_EQ(drawn.front().rfind(L"Demos: 0 files ready, ", 0), 0u) << testing::PrintToString(drawn.front());
+    EXPECT_NE(std::find(drawn.begin(), drawn.end(), L"Slide 1: Aachen.jpg missing"), drawn.end())
+        << "each missing file with its slide";
+    EXPECT_EQ(drawn.back().rfind(L"and ", 0), 0u) << "more than fit: the last line says how many more";
+    // Drawn under the clock, the summary in the colour of something missing.
+    const SlideRect& clock = console->m_layout.clock;
+    RECT client;
+    ::GetClientRect(console->m_hWnd, &client);
+    const RECT below{clock.left, clock.bottom, clock.right, client.bottom};
+    EXPECT_GT(CountInside(testing_win::ReadWindow(console->m_hWnd, below), kCheckProblem), 0);
+
+    ::SendMessageW(console->m_hWnd, WM_KEYDOWN, VK_NEXT, 1);
+    g_pView->UpdateWindow();
+    redraw();
+    EXPECT_TRUE(console->m_checkDrawn.empty()) << "the talk's usual display from the first slide change";
+    EXPECT_EQ(CountInside(testing_win::ReadWindow(console->m_hWnd, below), kCheckProblem), 0);
+    ::SendMessageW(console->m_hWnd, WM_KEYDOWN, VK_PRIOR, 1);
+    redraw();
+    EXPECT_TRUE(console->m_checkDrawn.empty()) << "and not again on the way back";
 }
 
 }  // namespace

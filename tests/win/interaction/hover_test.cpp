@@ -135,7 +135,10 @@ protected:
     }
 };
 
+// The label names the file, and says when the file is not there: the speaker sees it before the
+// click that would do nothing in front of the audience.
 TEST_F(Hover, LabelAndMarkerOnTheListedRectangles) {
+    UseProgramFolder(L"hover-labels", {L"Centre.asc", L"Lyon.jpg"});
     struct Case {
         const char* what;
         SIZE client;
@@ -144,6 +147,8 @@ TEST_F(Hover, LabelAndMarkerOnTheListedRectangles) {
     } const cases[] = {
         {"1000 x 600", {1000, 600}, {0.5, 0.5, L"!Centre.asc"}, {491, 291, 18, L"Centre.asc", 500, 291, 13}},
         {"1920 x 1080", {1920, 1080}, {0.205, 0.82, L"Lyon.jpg"}, {376, 177, 35, L"Lyon.jpg", 393, 177, 25}},
+        {"a missing file", {1000, 600}, {0.5, 0.5, L"!Gone.asc"}, {491, 291, 18, L"Gone.asc (missing)", 500, 291, 13}},
+        {"a missing photo", {1920, 1080}, {0.205, 0.82, L"Gone.jpg"}, {376, 177, 35, L"Gone.jpg (missing)", 393, 177, 25}},
     };
     for (const Case& c : cases) {
         Open(1000, 600);
@@ -177,6 +182,40 @@ TEST_F(Hover, LabelAndMarkerOnTheListedRectangles) {
             EXPECT_GT(Differences(shown, Reference(c.client, off, around)), 0) << c.what << ": height " << other;
         }
     }
+}
+
+// The pointer resting on a hotspot of the deck whose file is not beside the program: the label
+// says so. Once the file is there, the next time the pointer comes the label is the name alone.
+TEST_F(Hover, ThePointerOnAHotspotWhoseFileIsMissingSaysSo) {
+    const std::wstring dir = UseProgramFolder(L"hover-missing", {});
+    const std::wstring file = dir + L"\\Centre.asc";
+    ::DeleteFileW(file.c_str());
+    const Hotspot spots[] = {{0.5, 0.5, L"!Centre.asc"}};
+    g_slideDeck[kWaveforms].pSpots = spots;  // the saved globals put the row back
+    g_slideDeck[kWaveforms].nSpots = 1;
+    Open(1000, 600, kWaveforms);
+    ParkPointer();
+    const RECT around{391, 241, 609, 329};
+    const auto shows = [&](const wchar_t* label) {
+        return Differences(ReadWindow(viewHwnd(), around),
+                           Reference({1000, 600}, {491, 291, 18, label, 500, 291, 13}, around)) == 0;
+    };
+
+    WhiteOut(viewHwnd());
+    MoveTo({500, 300});
+    EXPECT_TRUE(view().m_bHover);
+    EXPECT_TRUE(shows(L"Centre.asc (missing)"));
+    EXPECT_FALSE(shows(L"Centre.asc"));
+
+    HANDLE created = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(created, INVALID_HANDLE_VALUE);
+    ::CloseHandle(created);
+    MoveTo({100, 100});  // away: the highlight goes with a repaint
+    EXPECT_FALSE(view().m_bHover);
+    WhiteOut(viewHwnd());
+    MoveTo({500, 300});
+    EXPECT_TRUE(shows(L"Centre.asc"));
+    ::DeleteFileW(file.c_str());
 }
 
 TEST_F(Hover, CornerButtonHighlightHasNoLabel) {
