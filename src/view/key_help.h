@@ -28,11 +28,9 @@ inline constexpr HelpRow kHelpRows[] = {
     {L"=/+ key or keypad +, - key or keypad -", L"talk length 5 minutes longer / shorter"},
     {L"Page Down or Page Up during a demo", L"the show back, at the demo's slide"},
     {L"Escape", L"close what is open; leave a photo; else leave full-screen; else quit"},
-    {L"Period", L"window to the back; again, to the front"},
-    {L"Ctrl+B", L"window to the back"},
+    {L"Period / Ctrl+B", L"window to the back (the period again: to the front)"},
     {L"Ctrl+P", L"print handouts"},
-    {L"Click on a hotspot", L"open its demo file"},
-    {L"Click on the bottom-right corner", L"start the simulator"},
+    {L"Click on a hotspot / the bottom-right corner", L"open its demo file / start the simulator"},
     {L"H", L"this help; any key closes it"},
 };
 // clang-format on
