@@ -265,10 +265,12 @@ void CPresenterConsole::Draw(HDC dc, const RECT& client) {
         PutText(dc, m_layout.left, until, timeHeight, ColourOf(ToneOfTimeLeft(minutes, left, m_clock.Started())));
     const std::wstring clock = WallClockText();
     PutText(dc, m_layout.clock, clock, FittingHeight(dc, clock, m_layout.clockHeight, m_layout.clock), kConsoleClock);
+    m_demoTexts.clear();
     if (const auto demo = m_pFrame->m_demo.Status()) {
         const DemoLines lines = LayOutDemoLines(m_layout, client.bottom);
         const std::wstring running = DemoRunningText(demo->fileName, demo->seconds);
-        const std::wstring back = DemoBackText(demo->row);
+        const std::wstring back = DemoBackText(*demo);
+        m_demoTexts = {running, back};
         const int height = FittingHeight(dc, back, FittingHeight(dc, running, lines.textHeight, lines.running), lines.back);
         PutText(dc, lines.running, running, height, kTalkRunning);
         PutText(dc, lines.back, back, height, kConsoleText);

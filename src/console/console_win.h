@@ -57,6 +57,7 @@ public:
     int OwnMonitorIn(const Monitors& now) const;
 
     ConsoleLayout m_layout{};  // of the last paint
+    std::vector<std::wstring> m_demoTexts;  // the demo's lines the last paint drew, none without a demo
     TalkClock m_clock;
 
 protected:
