@@ -40,6 +40,9 @@ DWORD EnvironmentMs(const wchar_t* name) {
 // later, as one does after a licence check or a scan of its libraries; its messages are handled
 // meanwhile.
 DWORD StartupMs() { return EnvironmentMs(L"CIRCELO_STARTUP_MS"); }
+// CIRCELO_HOLD_PAGE_DOWN=1: Page Down is taken as a hot key of the window, as a remote-control
+// tool of the speaker's may take the clicker's keys: no other program can take it then.
+bool HoldsPageDown() { return EnvironmentMs(L"CIRCELO_HOLD_PAGE_DOWN") != 0; }
 DWORD ShowAfterMs() { return EnvironmentMs(L"CIRCELO_SHOW_AFTER_MS"); }
 
 constexpr UINT_PTR kShowTimer = 1;
@@ -60,6 +63,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
 
     vexa::SimulatorWindow window(request.refuseMessages, request.slowReplyMs, request.blockReplyMs);
     if (!window.Create(instance)) return 1;
+
+    if (HoldsPageDown()) ::RegisterHotKey(window.hwnd(), 1, MOD_NOREPEAT, VK_NEXT);
 
     if (request.path.empty()) {
         vexa::AppendRequestLog(L"command-line none");
