@@ -53,7 +53,10 @@ DemoActions Demo::Tick(const DemoFacts& facts) {
         if (facts.simulatorGone || (facts.minimised && seenShown_)) return Return(0);
         // Seen in front where it was put: the system's own moves of the front are over.
         if ((facts.simulatorInFront && facts.windowPlaced) || facts.now - placedAt_ >= kPlacingSeconds) settled_ = true;
-        if (settled_ || !facts.windowShown || facts.now - placedLast_ < kPlaceAgainSeconds) return 0;
+        if (settled_ || !facts.windowShown) return 0;
+        // Where it was put but not in front: only the front is asked again, at once.
+        if (facts.windowPlaced) return kPlaceSimulator;
+        if (facts.now - placedLast_ < kPlaceAgainSeconds) return 0;
         placedLast_ = facts.now;
         return kPlaceSimulator;
     case Phase::Returning:

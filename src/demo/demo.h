@@ -64,8 +64,9 @@ public:
     // A placement not seen done by then (a window that will not be maximised) counts as done.
     static constexpr double kPlacingSeconds = 5.0;
     // Until then it is asked again at this interval while the window is not seen where it was
-    // put, in front: a window restored from minimised comes back maximised where it was, and
-    // the system may hand the front around while it moves.
+    // put (a window restored from minimised comes back maximised where it was), and at every
+    // look while it is there but not in front (the system may hand the front around while it
+    // moves).
     static constexpr double kPlaceAgainSeconds = 1.5;
 
     // A hand-off reached the simulator. Only a full-screen show runs a demo: in a window the

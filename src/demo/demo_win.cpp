@@ -147,11 +147,14 @@ bool CDemoRun::CoversShowMonitor(HWND sim) const {
 
 // The simulator is what the show's monitor shows at its centre: the first visible window there,
 // from the top of the system's z-order down (its records only; nothing is asked of a window).
+// Topmost windows are passed over: no ordinary window can rise above them, and the system keeps
+// some there that show nothing.
 bool CDemoRun::TopOnShowMonitor(HWND sim) const {
     const POINT centre{(m_pFrame->m_rcMonitor.left + m_pFrame->m_rcMonitor.right) / 2,
                        (m_pFrame->m_rcMonitor.top + m_pFrame->m_rcMonitor.bottom) / 2};
     for (HWND hwnd = ::GetTopWindow(nullptr); hwnd; hwnd = ::GetWindow(hwnd, GW_HWNDNEXT)) {
         RECT rc{};
+        if (hwnd != sim && (::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST)) continue;
         if (!::IsWindowVisible(hwnd) || ::IsIconic(hwnd) || !::GetWindowRect(hwnd, &rc) || !::PtInRect(&rc, centre))
             continue;
         return hwnd == sim;
@@ -186,14 +189,18 @@ void CDemoRun::PlaceSimulator() {
         const int restores = ::IsIconic(sim) ? ((placement.flags & WPF_RESTORETOMAXIMIZED) ? 2 : 1)
                              : ::IsZoomed(sim) ? 1
                                                : 0;
-        for (int i = 0; i < restores; ++i) ::ShowWindowAsync(sim, SW_RESTORE);
         // Wine without a window manager takes back a maximise of a window on screen: there it is
-        // maximised while hidden, and shows maximised at once on the monitor it is then on. On
-        // Windows hiding it would hand the front away, and it would come up behind the show.
-        if (OnWine()) ::ShowWindowAsync(sim, SW_HIDE);
+        // maximised while hidden, and shows maximised at once on the monitor it is then on; it is
+        // neither activated before it hides (the activation would go to the show, and the X
+        // focus with it) nor made foreground before it shows again (the next look does that).
+        // On Windows hiding it would hand the front away, and it would come up behind the show.
+        const bool hide = OnWine();
+        for (int i = 0; i < restores; ++i) ::ShowWindowAsync(sim, hide ? SW_SHOWNOACTIVATE : SW_RESTORE);
+        if (hide) ::ShowWindowAsync(sim, SW_HIDE);
         ::SetWindowPos(sim, HWND_TOP, inside.left, inside.top, inside.Width(), inside.Height(),
                        SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
         ::ShowWindowAsync(sim, SW_SHOWMAXIMIZED);
+        if (hide) return;
     } else if (!TopOnShowMonitor(sim)) {
         // There, but under another window (Wine hands the activation to the show while the
         // simulator is hidden, and the show rises): on top again.
