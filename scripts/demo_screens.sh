@@ -6,11 +6,15 @@
 # on the laptop) and out/demo-<laptop>-back.png (after Page Down: the show again). The servers,
 # the presenter and the Wine session are this script's own and end with it; it runs in the room
 # tests' prefix (build/win/wineprefix-room, set up by them).
-# Usage: scripts/demo_screens.sh [laptop WxH] [projector WxH]   (defaults: 1920x1080 1280x720)
+# With "held" as the third argument, a simulator that holds Page Down (as a remote-control tool of
+# the speaker's may) runs before the presenter starts: the console then says to click the show,
+# in out/demo-<laptop>-held.png.
+# Usage: scripts/demo_screens.sh [laptop WxH] [projector WxH] [held]   (defaults: 1920x1080 1280x720)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 laptop=${1:-1920x1080}
 projector=${2:-1280x720}
+held=${3:-}
 lw=${laptop%x*} lh=${laptop#*x} pw=${projector%x*} ph=${projector#*x}
 
 export WINEPREFIX=$PWD/build/win/wineprefix-room WINEDEBUG=-all WINEARCH=win64
@@ -40,6 +44,13 @@ export DISPLAY=":$inner"
 
 scripts/install_simulator.sh
 wine reg add 'HKCU\Software\QuillmerePemboro\Pemboro\General' /v Page /d 3 /f >/dev/null 2>&1
+suffix=
+if [ "$held" = held ]; then
+  suffix=-held
+  CIRCELO_HOLD_PAGE_DOWN=1 wine "$WINEPREFIX/drive_c/Program Files/Quillmere/CirceloVexa/Vexax64.exe" </dev/null >/dev/null 2>&1 &
+  pids+=($!)
+  sleep 4
+fi
 wine dist/Pemboro.exe -Pro -Monitor2 -Console </dev/null >/dev/null 2>&1 &
 pids+=($!)
 sleep 8
@@ -47,8 +58,8 @@ sleep 8
 xdotool mousemove $((lw + pw * 90 / 100)) $((ph * 89 / 100)) click 1
 sleep 6
 mkdir -p out
-import -window root "out/demo-$laptop.png"
-echo "out/demo-$laptop.png"
+import -window root "out/demo-$laptop$suffix.png"
+echo "out/demo-$laptop$suffix.png"
 # The clicker's Page Down, with the simulator holding the keyboard.
 xdotool search --name '^Circelo.Vexa.-' | head -n 1 | xargs -r xdotool windowfocus --sync
 xdotool key Next

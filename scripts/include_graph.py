@@ -16,7 +16,7 @@ ALLOWED = {
     "app": {"view", "console", "demo", "talk", "screens", "render", "pictures", "launch", "deck", "framework", "res"},
     "view": {"talk", "render", "pictures", "launch", "deck", "framework", "res"},
     "console": {"talk", "screens", "render", "pictures", "launch", "deck", "framework", "res"},
-    "demo": {"talk", "launch", "deck", "framework", "res"},
+    "demo": {"talk", "render", "launch", "deck", "framework", "res"},
     "screens": {"render", "framework"},
     "render": {"pictures", "launch", "deck", "framework", "res"},
     "talk": {"deck"},

@@ -27,4 +27,8 @@ std::wstring DemoRunningText(const std::wstring& fileName, long long seconds) {
     return L"Demo: " + fileName + L" " + DemoTimeText(seconds);
 }
 
-std::wstring DemoBackText(int row) { return L"Page Down returns to slide " + std::to_wstring(row + 1); }
+std::wstring DemoBackText(const TalkDemo& demo) {
+    const std::wstring slide = std::to_wstring(demo.row + 1);
+    if (demo.keysTaken) return L"Page Down returns to slide " + slide;
+    return L"Page Down is in use: click the show to return to slide " + slide;
+}

@@ -4,10 +4,11 @@
 #include <string>
 
 #include "console/console_layout.h"
+#include "talk/talk.h"
 
 struct DemoLines {
     SlideRect running;  // "Demo: UNICODE.asc 0:42"
-    SlideRect back;     // "Page Down returns to slide 4"
+    SlideRect back;     // "Page Down returns to slide 4", or "Page Down is in use: click the show to return to slide 4"
     int textHeight;
 };
 
@@ -18,5 +19,6 @@ DemoLines LayOutDemoLines(const ConsoleLayout& layout, int h);
 // The demo's time as M:SS, and H:MM:SS from an hour on; negative counts as 0.
 std::wstring DemoTimeText(long long seconds);
 std::wstring DemoRunningText(const std::wstring& fileName, long long seconds);
-// Slides are numbered as the console's counter numbers them.
-std::wstring DemoBackText(int row);
+// The way back to the demo's slide, numbered as the console's counter numbers them: the clicker
+// when Page Down is the demo's, else a click on the show (another program holds the key).
+std::wstring DemoBackText(const TalkDemo& demo);

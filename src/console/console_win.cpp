@@ -337,10 +337,12 @@ void CPresenterConsole::DrawTimes(HDC dc, const RECT& client) {
     if (minutes > 0) PutText(dc, m_layout.left, until, timeHeight, ColourOf(ToneOfTimeLeft(minutes, left, clock.Started())));
     const std::wstring wall = WallClockText();
     PutText(dc, m_layout.clock, wall, FittingHeight(dc, wall, m_layout.clockHeight, m_layout.clock), kConsoleClock);
+    m_demoTexts.clear();
     if (const auto& demo = talk.Demo()) {
         const DemoLines lines = LayOutDemoLines(m_layout, client.bottom);
         const std::wstring running = DemoRunningText(demo->fileName, DemoSeconds(*demo, now));
-        const std::wstring back = DemoBackText(demo->row);
+        const std::wstring back = DemoBackText(*demo);
+        m_demoTexts = {running, back};
         const int height = FittingHeight(dc, back, FittingHeight(dc, running, lines.textHeight, lines.running), lines.back);
         PutText(dc, lines.running, running, height, kTalkRunning);
         PutText(dc, lines.back, back, height, kConsoleText);

@@ -71,6 +71,7 @@ public:
     // The texts the last paint wrote, for what the speaker reads (and tests).
     std::vector<std::wstring> m_written;
     std::vector<std::wstring> m_checkDrawn;  // the demo check's lines of the last paint
+    std::vector<std::wstring> m_demoTexts;  // the demo's lines the last paint drew, none without a demo
 
 protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;

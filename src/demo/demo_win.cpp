@@ -13,6 +13,22 @@ bool OwnWindow(HWND hwnd) {
     return hwnd && owner == ::GetCurrentProcessId();
 }
 
+// The show's frame, or a window it owns (a message box over the show): not the console, which
+// is a window of its own.
+bool ShowsWindow(HWND hwnd, HWND frame) {
+    return hwnd && frame && (hwnd == frame || ::GetAncestor(hwnd, GA_ROOTOWNER) == frame);
+}
+
+// Wine places a window it does not manage as its program asks, and takes back a maximise of a
+// window on screen; Windows hands the foreground away from a window that is hidden.
+bool OnWine() {
+    static const bool wine = [] {
+        const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+        return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    }();
+    return wine;
+}
+
 std::wstring FileNameOf(const wchar_t* path) {
     if (!path || !*path) return SimulatorTitlePrefix;  // the corner button: the simulator itself
     const std::wstring text(path);
@@ -53,13 +69,24 @@ bool CDemoRun::OnFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         Apply(m_demo.HotKey(Facts()), HIWORD(lParam));
         return true;
     case WM_ACTIVATEAPP:
-        Apply(wParam ? m_demo.ShowActivated(Facts()) : m_demo.ShowDeactivated(), 0);
+        // Bringing the show back from inside the system's activation of the console would have
+        // that activation end over it.
+        if (wParam) ::PostMessageW(m_pFrame->StageWindow(), kActivatedMessage, 0, 0);
+        else Apply(m_demo.ShowDeactivated(), 0);
         return false;
+    case kActivatedMessage:
+        // Unless another program has taken the front again meanwhile.
+        if (OwnWindow(::GetForegroundWindow())) Apply(m_demo.ShowActivated(Facts()), 0);
+        return true;
     default: return false;
     }
 }
 
-std::optional<DemoStatus> CDemoRun::Status() const { return m_demo.Status(DemoClockNow()); }
+std::optional<DemoStatus> CDemoRun::Status() const {
+    std::optional<DemoStatus> status = m_demo.Status(DemoClockNow());
+    if (status) status->pageDownTaken = m_bNextTaken;
+    return status;
+}
 
 // Everything here is read from the system's own records: nothing is asked of the simulator,
 // which may be busy in a long simulation.
@@ -75,10 +102,10 @@ DemoFacts CDemoRun::Facts() {
         facts.simulatorGone = m_process && ::WaitForSingleObject(m_process.get(), 0) == WAIT_OBJECT_0;
     }
     const HWND front = ::GetForegroundWindow();
-    facts.showInFront = OwnWindow(front);
+    facts.showInFront = ShowsWindow(front, m_pFrame->StageWindow());
+    facts.consoleInFront = OwnWindow(front) && !facts.showInFront;
     facts.simulatorInFront = m_hSimulator && front == m_hSimulator;
-    facts.windowPlaced = facts.windowShown && ::IsZoomed(m_hSimulator) &&
-                         ::MonitorFromWindow(m_hSimulator, MONITOR_DEFAULTTONULL) == ShowMonitor();
+    facts.windowPlaced = facts.windowShown && CoversShowMonitor(m_hSimulator) && TopOnShowMonitor(m_hSimulator);
     return facts;
 }
 
@@ -93,15 +120,47 @@ void CDemoRun::Apply(DemoActions actions, UINT key) {
         ::KillTimer(frame, kTimerId);
         m_bWatching = false;
     }
-    if (actions & kConsoleChanged) TellTalk();
+    // Told at every look, not only when the demo starts or ends: whether Page Down is the demo's
+    // may change as it runs.
+    TellTalk();
     if ((actions & kPassKeyOn) && key) {
         if (const HWND view = m_pFrame->StageView()) ::SendMessageW(view, WM_KEYDOWN, key, 1);
     }
+    // Whether the system let the show come: the keys go back only once it has.
+    if (actions & kBringShowBack) Apply(m_demo.Tick(Facts()), 0);
 }
 
 HMONITOR CDemoRun::ShowMonitor() const {
     const RECT monitor = m_pFrame->StageMonitor();
     return ::MonitorFromRect(&monitor, MONITOR_DEFAULTTONEAREST);
+}
+
+// Maximised over the whole work area of the show's monitor. A window maximised elsewhere and then
+// moved (restored from minimised to maximised, and moved so) counts as maximised but is not.
+bool CDemoRun::CoversShowMonitor(HWND sim) const {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT rc{};
+    if (!::IsZoomed(sim) || !::GetMonitorInfoW(ShowMonitor(), &info) || !::GetWindowRect(sim, &rc)) return false;
+    const RECT& work = info.rcWork;
+    return rc.left <= work.left && rc.top <= work.top && rc.right >= work.right && rc.bottom >= work.bottom;
+}
+
+// The simulator is what the show's monitor shows at its centre: the first visible window there,
+// from the top of the system's z-order down (its records only; nothing is asked of a window).
+// Topmost windows are passed over: no ordinary window can rise above them, and the system keeps
+// some there that show nothing.
+bool CDemoRun::TopOnShowMonitor(HWND sim) const {
+    const RECT monitor = m_pFrame->StageMonitor();
+    const POINT centre{(monitor.left + monitor.right) / 2, (monitor.top + monitor.bottom) / 2};
+    for (HWND hwnd = ::GetTopWindow(nullptr); hwnd; hwnd = ::GetWindow(hwnd, GW_HWNDNEXT)) {
+        RECT rc{};
+        if (hwnd != sim && (::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST)) continue;
+        if (!::IsWindowVisible(hwnd) || ::IsIconic(hwnd) || !::GetWindowRect(hwnd, &rc) || !::PtInRect(&rc, centre))
+            continue;
+        return hwnd == sim;
+    }
+    return false;
 }
 
 // Onto the work area of the show's monitor, maximised, in front and with the keyboard. Every
@@ -114,23 +173,47 @@ void CDemoRun::PlaceSimulator() {
     MONITORINFO info{};
     info.cbSize = sizeof info;
     if (!::GetMonitorInfoW(show, &info)) return;
-    const RECT& work = info.rcWork;
-    const bool there = ::IsZoomed(sim) && ::MonitorFromWindow(sim, MONITOR_DEFAULTTONULL) == show;
-    if (!there) {
-        // A maximised or minimised window would keep its place: restored first, it moves. It is
-        // maximised while hidden, so that it shows maximised at once on the monitor it is then
-        // on (a platform without a window manager takes back a maximise of a window on screen).
-        if (::IsZoomed(sim) || ::IsIconic(sim)) ::ShowWindowAsync(sim, SW_RESTORE);
-        ::ShowWindowAsync(sim, SW_HIDE);
-        ::SetWindowPos(sim, HWND_TOP, work.left, work.top, work.right - work.left, work.bottom - work.top,
+    // Well inside the work area: a simulator the system scales for another DPI is maximised on
+    // the monitor that holds most of it.
+    const SlideRect inside = SimulatorPlacementRect(ToSlideRect(info.rcWork));
+    // While the show is still in front it may let the simulator take the front itself, as its
+    // own maximise activates it.
+    DWORD simulatorProcess = 0;
+    ::GetWindowThreadProcessId(sim, &simulatorProcess);
+    if (simulatorProcess) ::AllowSetForegroundWindow(simulatorProcess);
+    if (!CoversShowMonitor(sim)) {
+        // A maximised or minimised window would keep its place: restored first, it moves. A
+        // window minimised from maximised restores to maximised, and once more to its own size.
+        WINDOWPLACEMENT placement{};
+        placement.length = sizeof placement;
+        ::GetWindowPlacement(sim, &placement);
+        const int restores = ::IsIconic(sim) ? ((placement.flags & WPF_RESTORETOMAXIMIZED) ? 2 : 1)
+                             : ::IsZoomed(sim) ? 1
+                                               : 0;
+        // Wine without a window manager takes back a maximise of a window on screen: there it is
+        // maximised while hidden, and shows maximised at once on the monitor it is then on; it is
+        // neither activated before it hides (the activation would go to the show, and the X
+        // focus with it) nor made foreground before it shows again (the next look does that).
+        // On Windows hiding it would hand the front away, and it would come up behind the show.
+        const bool hide = OnWine();
+        for (int i = 0; i < restores; ++i) ::ShowWindowAsync(sim, hide ? SW_SHOWNOACTIVATE : SW_RESTORE);
+        if (hide) ::ShowWindowAsync(sim, SW_HIDE);
+        ::SetWindowPos(sim, HWND_TOP, inside.left, inside.top, inside.Width(), inside.Height(),
                        SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
         ::ShowWindowAsync(sim, SW_SHOWMAXIMIZED);
+        if (hide) return;
+    } else if (!TopOnShowMonitor(sim)) {
+        // There, but under another window (Wine hands the activation to the show while the
+        // simulator is hidden, and the show rises): on top again.
+        ::SetWindowPos(sim, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
     }
     ::SetForegroundWindow(sim);
 }
 
 // In front, on its monitor, full-screen, with the keyboard, at the demo's slide; painted from
-// the pictures the show keeps.
+// the pictures the show keeps. Windows refuses the front to a program in the background (after
+// the simulator closed, it goes to the next window in its order): then the show is painted
+// where it is, and the demo's next look, or the clicker's next press, finds out.
 void CDemoRun::BringShowBack() {
     const HWND frame = m_pFrame->StageWindow();
     if (::IsIconic(frame)) ::ShowWindow(frame, SW_RESTORE);
@@ -140,10 +223,10 @@ void CDemoRun::BringShowBack() {
         g_currentPage = m_demo.Row();
         if (view) ::InvalidateRect(view, nullptr, TRUE);
     }
-    ::SetForegroundWindow(frame);
+    const bool inFront = ::SetForegroundWindow(frame) != FALSE;
     ::SetWindowPos(frame, HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
     if (view) {
-        ::SetFocus(view);
+        if (inFront) ::SetFocus(view);
         ::UpdateWindow(view);
     }
 }
@@ -163,12 +246,17 @@ void CDemoRun::GiveKeysBack() {
 }
 
 void CDemoRun::TellTalk() {
+    Talk& talk = m_pFrame->TheTalk();
     const std::optional<DemoStatus> status = Status();
-    if (!status) return m_pFrame->TheTalk().DemoRuns(std::nullopt);
+    if (!status) return talk.DemoRuns(std::nullopt);
     TalkDemo demo;
     demo.fileName = status->fileName;
-    demo.since = TalkClockNow() - static_cast<double>(status->seconds);
     demo.row = status->row;
-    demo.keysTaken = KeysTaken();
-    m_pFrame->TheTalk().DemoRuns(std::move(demo));
+    demo.keysTaken = status->pageDownTaken;
+    // The demo's start as the talk's clock has it, once: the console counts from there.
+    const std::optional<TalkDemo>& told = talk.Demo();
+    demo.since = told && told->fileName == demo.fileName && told->row == demo.row
+                     ? told->since
+                     : TalkClockNow() - static_cast<double>(status->seconds);
+    talk.DemoRuns(std::move(demo));
 }

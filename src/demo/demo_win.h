@@ -1,8 +1,9 @@
 // The show's side of a demo: after a hand-off, the simulator's window goes before the audience
 // (onto the show's monitor, maximised, in front) without waiting for the simulator; Page Down and
 // Page Up are taken from every program while it runs and bring the show back; a simulator closed
-// or minimised brings the show back by itself. The decisions are the pure Demo's; this gathers
-// the facts (none of them by a message to the simulator) and carries the actions out.
+// or minimised, and a click on the console, bring the show back by themselves. The keys stay
+// taken until the show is seen in front. The decisions are the pure Demo's; this gathers the
+// facts (none of them by a message to the simulator) and carries the actions out.
 #pragma once
 #include <windows.h>
 
@@ -38,6 +39,9 @@ public:
     static constexpr UINT kTimerMs = 250;
     static constexpr int kNextKeyId = 0x4401;
     static constexpr int kPriorKeyId = 0x4402;
+    // Posted to the frame when the presenter became the active program: the demo looks once the
+    // system's activation is over, never from inside it.
+    static constexpr UINT kActivatedMessage = WM_APP + 0x44;
 
     explicit CDemoRun(DemoStage* stage) : m_pFrame(stage) {}
     ~CDemoRun();
@@ -51,6 +55,7 @@ public:
     bool OnFrameMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
     bool Running() const { return m_demo.Running(); }
+    bool Settled() const { return m_demo.Settled(); }
     std::optional<DemoStatus> Status() const;
     // The simulator window the demo shows, or null.
     HWND Simulator() const { return m_hSimulator; }
@@ -61,6 +66,8 @@ private:
     DemoFacts Facts();
     void Apply(DemoActions actions, UINT key);
     HMONITOR ShowMonitor() const;
+    bool CoversShowMonitor(HWND sim) const;
+    bool TopOnShowMonitor(HWND sim) const;
     void PlaceSimulator();
     void BringShowBack();
     void TakeKeys();

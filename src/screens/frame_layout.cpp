@@ -113,7 +113,10 @@ RoomPlaces PlacesAfterChange(const std::vector<MonitorEntry>& monitors, int show
                              const std::vector<int>& added) {
     if (monitors.size() < 2) return {show, -1};
     if (console >= 0 && console != show) return {show, console};
-    if (showFull && console < 0) {
+    // A show in a window is a rehearsal on the speaker's screen: a console there stays a window
+    // where the speaker put it, never on a monitor the audience may see.
+    if (!showFull) return {show, -1};
+    if (console < 0) {
         for (const int a : added) {
             if (a != show && !monitors[static_cast<size_t>(a)].primary) return {a, show};
         }

@@ -52,10 +52,12 @@ int SwapTarget(const std::vector<MonitorEntry>& monitors, int show, int console)
 // Where the show and the presenter console go after the monitors changed. `show` is the show's
 // monitor now, `showFull` whether the show is full-screen, `console` the monitor the console
 // filled before (its own, found again; -1 when it was a window) and `added` the monitors that came
-// with the change. A console that had a monitor of its own keeps it; one that was a window takes
-// one when there is one: a projector (a monitor other than the primary one) plugged in under a
-// full-screen show takes the show, and the console the show's former screen, as a start with -Monitor2 -Console places them. With one
-// monitor the console is a window (-1).
+// with the change. A console that had a monitor of its own keeps it. Beside a show in a window (a
+// rehearsal) any other console is a window (-1), wherever it is: a projector plugged in then
+// never gets it. Beside a full-screen show a console that was a window takes a monitor when there
+// is one: a projector (a monitor other than the primary one) plugged in under the show takes the
+// show, and the console the show's former screen, as a start with -Monitor2 -Console places them.
+// With one monitor the console is a window (-1).
 struct RoomPlaces {
     int show;
     int console;

@@ -155,7 +155,8 @@ void Talk::SetMinutes(int minutes) {
 
 void Talk::DemoRuns(std::optional<TalkDemo> demo) {
     // A hand-off shows the speaker's slide first: the demo is of what the speaker is on.
-    if (demo && frozen_) Thaw();
+    const bool handedOff = demo && (!demo_ || demo_->fileName != demo->fileName || demo_->row != demo->row);
+    if (handedOff && frozen_) Thaw();
     if (demo == demo_) return;
     demo_ = std::move(demo);
     Tell(kDemoChanged);

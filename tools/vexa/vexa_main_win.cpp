@@ -28,12 +28,30 @@ std::vector<std::wstring> LaunchArguments() {
     return arguments;
 }
 
-// CIRCELO_STARTUP_MS: a start-up that takes this long before the window exists, as a large
-// simulator's does; 0 without it.
-DWORD StartupMs() {
+// A number of milliseconds from the environment; 0 without it.
+DWORD EnvironmentMs(const wchar_t* name) {
     wchar_t text[16] = {};
-    const DWORD n = ::GetEnvironmentVariableW(L"CIRCELO_STARTUP_MS", text, 16);
+    const DWORD n = ::GetEnvironmentVariableW(name, text, 16);
     return n > 0 && n < 16 ? static_cast<DWORD>(std::wcstoul(text, nullptr, 10)) : 0;
+}
+
+// CIRCELO_STARTUP_MS: a start-up that takes this long before the window exists, as a large
+// simulator's does. CIRCELO_SHOW_AFTER_MS: the window exists at once, hidden, and shows this long
+// later, as one does after a licence check or a scan of its libraries; its messages are handled
+// meanwhile.
+DWORD StartupMs() { return EnvironmentMs(L"CIRCELO_STARTUP_MS"); }
+// CIRCELO_HOLD_PAGE_DOWN=1: Page Down is taken as a hot key of the window, as a remote-control
+// tool of the speaker's may take the clicker's keys: no other program can take it then.
+bool HoldsPageDown() { return EnvironmentMs(L"CIRCELO_HOLD_PAGE_DOWN") != 0; }
+DWORD ShowAfterMs() { return EnvironmentMs(L"CIRCELO_SHOW_AFTER_MS"); }
+
+constexpr UINT_PTR kShowTimer = 1;
+int g_showCommand = SW_SHOWNORMAL;
+
+void CALLBACK ShowLate(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(hwnd, id);
+    ::ShowWindow(hwnd, g_showCommand);
+    ::UpdateWindow(hwnd);
 }
 
 }  // namespace
@@ -46,6 +64,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
     vexa::SimulatorWindow window(request.refuseMessages, request.slowReplyMs, request.blockReplyMs);
     if (!window.Create(instance)) return 1;
 
+    if (HoldsPageDown()) ::RegisterHotKey(window.hwnd(), 1, MOD_NOREPEAT, VK_NEXT);
+
     if (request.path.empty()) {
         vexa::AppendRequestLog(L"command-line none");
     } else {
@@ -54,8 +74,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
         if (request.run) window.Run();
     }
     // As its starter asks: shown normally and activated, unless the start said otherwise.
-    ::ShowWindow(window.hwnd(), nCmdShow);
-    ::UpdateWindow(window.hwnd());
+    if (const DWORD late = ShowAfterMs()) {
+        g_showCommand = nCmdShow;
+        ::SetTimer(window.hwnd(), kShowTimer, late, &ShowLate);
+    } else {
+        ::ShowWindow(window.hwnd(), nCmdShow);
+        ::UpdateWindow(window.hwnd());
+    }
 
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {

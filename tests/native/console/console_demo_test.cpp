@@ -47,8 +47,12 @@ TEST(DemoLines, Texts) {
     EXPECT_EQ(DemoTimeText(3599), L"59:59");
     EXPECT_EQ(DemoTimeText(3600), L"1:00:00");
     EXPECT_EQ(DemoTimeText(3 * 3600 + 62), L"3:01:02");
-    EXPECT_EQ(DemoBackText(3), L"Page Down returns to slide 4");
-    EXPECT_EQ(DemoBackText(68), L"Page Down returns to slide 69");
+    EXPECT_EQ(DemoBackText(TalkDemo{L"a.asc", 1.0, 3, true}), L"Page Down returns to slide 4");
+    EXPECT_EQ(DemoBackText(TalkDemo{L"a.asc", 1.0, 68, true}), L"Page Down returns to slide 69");
+    // Another program holds Page Down: the line promises nothing the clicker cannot do.
+    const std::wstring held = DemoBackText(TalkDemo{L"a.asc", 1.0, 3, false});
+    EXPECT_EQ(held, L"Page Down is in use: click the show to return to slide 4");
+    EXPECT_NE(held.find(L"click the show to return"), std::wstring::npos);
 }
 
 }  // namespace

@@ -126,7 +126,11 @@ TEST(PlacesAfterChange, TheConsoleFollowsTheMonitorsAndTheShowTakesAProjectorPlu
         int showTo, consoleTo;
     } const cases[] = {
         {"projector plugged in under a full-screen show", &two, 0, true, -1, {1}, 1, 0},
-        {"projector plugged in beside a window", &two, 0, false, -1, {1}, 0, 1},
+        {"projector plugged in beside a show in a window: the console stays a window", &two, 0, false, -1, {1}, 0, -1},
+        {"the same with the show's window on the projector", &two, 1, false, -1, {0}, 1, -1},
+        {"a show in a window, nothing added: the console stays a window", &two, 0, false, -1, {}, 0, -1},
+        {"a show in a window keeps a console's own monitor", &two, 0, false, 1, {}, 0, 1},
+        {"a show in a window over the console's monitor: the console a window", &two, 1, false, 1, {}, 1, -1},
         {"a monitor came back that the show is on", &two, 1, true, -1, {0}, 1, 0},
         {"the console keeps its own monitor", &two, 0, true, 1, {}, 0, 1},
         {"nothing added, console a window", &two, 1, true, -1, {}, 1, 0},

@@ -100,6 +100,34 @@ TEST_F(Hotplug, TheConsoleFollowsAProjectorPluggedInAndUnplugged) {
     EXPECT_EQ(CPresenterConsole::Current(), console);
 }
 
+// The rehearsal: the show in a window on the laptop, the console a window beside it, and the
+// projector plugged in before the talk starts. The audience sees nothing of the speaker's: the
+// console stays the window it was, where it was, and so does the show.
+TEST_F(Hotplug, AProjectorPluggedInBesideAShowInAWindowLeavesTheConsoleWhereItIs) {
+    ASSERT_TRUE(Arrange("laptop", {kLaptop}));
+    show_ = std::make_unique<Presenter>(800, 500);
+    ::SetWindowPos(frame()->m_hWnd, nullptr, 60, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PumpMessages(20);
+    ASSERT_FALSE(frame()->m_bFullScreen);
+    ::SendMessageW(frame()->m_hWnd, WM_COMMAND, ID_PRESENTER_CONSOLE, 0);
+    CPresenterConsole* console = CPresenterConsole::Current();
+    ASSERT_NE(console, nullptr);
+    const HWND hwnd = console->m_hWnd;
+    const CRect rehearsal = WindowRect(hwnd), show = WindowRect(frame()->m_hWnd);
+    ASSERT_TRUE(::GetWindowLongW(hwnd, GWL_STYLE) & WS_CAPTION) << "a window for rehearsing";
+
+    Rearrange("right", {kLaptop, kProjectorRight});
+    EXPECT_EQ(WindowRect(hwnd), rehearsal) << "the console moved";
+    EXPECT_TRUE(::GetWindowLongW(hwnd, GWL_STYLE) & WS_CAPTION) << "still a window";
+    const CRect now = WindowRect(hwnd);
+    EXPECT_NE(::MonitorFromRect(&now, MONITOR_DEFAULTTONULL),
+              ::MonitorFromPoint(POINT{kProjectorRight.left + 1, kProjectorRight.top + 1}, MONITOR_DEFAULTTONULL))
+        << "on the projector";
+    EXPECT_FALSE(frame()->m_bFullScreen);
+    EXPECT_EQ(WindowRect(frame()->m_hWnd), show) << "the show's window moved";
+    EXPECT_EQ(CPresenterConsole::Current(), console);
+}
+
 // The console that had the projector: unplugged, it becomes a window over the show.
 TEST_F(Hotplug, TheConsoleOnAnUnpluggedProjectorBecomesAWindow) {
     ShowOn(kLaptop);

@@ -95,7 +95,15 @@ TEST_F(Swap, AHeldSSwapsOnce) {
     const CRect second = MonitorNumbered(2);
     const LPARAM repeat = 1 | (1 << 30);
     KeyDown(show_->viewHwnd(), 'S');
-    for (int i = 0; i < 4; ++i) ::SendMessageW(show_->viewHwnd(), WM_KEYDOWN, 'S', repeat);
+    ExpectShowCovers(frame(), second);
+    // Looked at after each repeat: an even number of swaps would end where one did.
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(testing::Message() << "repeat " << i + 1);
+        ::SendMessageW(show_->viewHwnd(), WM_KEYDOWN, 'S', repeat);
+        PumpMessages(20);
+        EXPECT_EQ(frame()->m_rcMonitor, second);
+        EXPECT_EQ(ClientOnScreen(show_->viewHwnd()), second);
+    }
     ExpectShowCovers(frame(), second);
 }
 
