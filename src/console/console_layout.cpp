@@ -29,13 +29,13 @@ ConsoleLayout LayOutConsole(int w, int h, int showW, int showH, int dpi, bool ti
     const int m = std::max(8, h / 40);
     // The slide on screen takes all the room the column beside it leaves: that column is as
     // wide as its times need at the DPI's size (two of them side by side with a talk length),
-    // never narrower than a quarter of the page (for the next slide) nor wider than a third: the
-    // times are made smaller before the slide is.
+    // never narrower than a quarter of the page (for the next slide) nor wider than two fifths:
+    // the times are made smaller before the slide is.
     const int inner = std::max(0, w - 3 * m);
     const int timesW = AtDpi(kConsoleTextPx, dpi) * (timeLeft ? 17 : 9) / 2;
     // A demo's line ("Page Down returns to slide 69") at two thirds of the clock's size.
     const int demoW = AtDpi(kConsoleClockPx, dpi) * 2 / 3 * 96 / 5 + 1;
-    const int least = std::min(inner / 3, std::max({inner / 4, timesW, demoW}));
+    const int least = std::min(inner * 2 / 5, std::max({inner / 4, timesW, demoW}));
     const int tallest = showH > 0 ? static_cast<int>(static_cast<long long>(h - 2 * m) * std::max(showW, 0) / showH) : 0;
     const int leftW = std::clamp(tallest, 0, inner - least);
     out.current = FitProportions({m, m, m + leftW, h - m}, showW, showH, false);
