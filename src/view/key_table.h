@@ -124,6 +124,10 @@ inline constexpr unsigned kLeftButton = 0;
 // and of the numeric pad.
 inline constexpr unsigned kAnyCode = 0xFFFFFFFFu;
 inline constexpr unsigned kDigitKeys = 0xFFFFFFFEu;
+// The main block's "=/+" key (the key that gives "+" alone, else "=") and its "-" key on the
+// speaker's layout, whatever their codes there: the platform's side names them (layout_keys.h).
+inline constexpr unsigned kPlusKey = 0xFFFFFFFDu;
+inline constexpr unsigned kMinusKey = 0xFFFFFFFCu;
 // The digit of a digit key, or -1 for any other key.
 constexpr int DigitOfKey(unsigned vk) {
     if (vk >= '0' && vk <= '9') return static_cast<int>(vk - '0');
@@ -181,11 +185,11 @@ inline constexpr KeyRow kKeyTable[] = {
     {Input::Key, 'Z', CtrlState::Up, ViewMode::Slide, Command::ToggleZoom, kPlain | kZoom},
     {Input::Key, 'F', CtrlState::Up, ViewMode::Any, Command::ToggleFreeze, kPlain | kZoom},
     {Input::Key, 'R', CtrlState::Up, ViewMode::Any, Command::RestartClock, kPlain | kZoom},
-    // The talk's length, for the presenter console's time left: '+' and '-' of the main block
-    // (unshifted, since Shift is a full-screen key) and of the numeric pad.
-    {Input::Key, VK_OEM_PLUS, CtrlState::Up, ViewMode::Any, Command::LongerTalk},
+    // The talk's length, for the presenter console's time left: the "=/+" and "-" keys of the main
+    // block, alone (Shift is a full-screen key), and the numeric pad's + and -.
+    {Input::Key, kPlusKey, CtrlState::Up, ViewMode::Any, Command::LongerTalk},
     {Input::Key, VK_ADD, CtrlState::Up, ViewMode::Any, Command::LongerTalk},
-    {Input::Key, VK_OEM_MINUS, CtrlState::Up, ViewMode::Any, Command::ShorterTalk},
+    {Input::Key, kMinusKey, CtrlState::Up, ViewMode::Any, Command::ShorterTalk},
     {Input::Key, VK_SUBTRACT, CtrlState::Up, ViewMode::Any, Command::ShorterTalk},
     {Input::Char, VK_ESCAPE, CtrlState::Any, ViewMode::Any, Command::BackToSlide},
     {Input::Wheel, kWheelAway, CtrlState::Any, ViewMode::Picture, Command::PreviousPhoto},

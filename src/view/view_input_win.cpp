@@ -19,6 +19,7 @@
 #include "view/hover_rules.h"
 #include "talk/talk_time.h"
 #include "view/key_table.h"
+#include "view/layout_keys.h"
 #include "view/view.h"
 
 namespace {
@@ -59,7 +60,7 @@ void SetWallClock(WallClockFn clock) { g_wallClock = clock ? clock : &SystemWall
 void CPemboroView::OnKeyDown(UINT nChar, UINT, UINT nFlags) {
     // Read once, before any action: what the key does must not depend on what it changed.
     const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
-    RunInput(Input::Key, nChar, ctrl, CPoint{}, (nFlags & KF_REPEAT) != 0);
+    RunInput(Input::Key, TableKeyCode(nChar), ctrl, CPoint{}, (nFlags & KF_REPEAT) != 0);
 }
 
 void CPemboroView::OnChar(UINT nChar, UINT, UINT nFlags) {
@@ -71,11 +72,12 @@ bool CPemboroView::TakesKeyBeforeAccelerators(UINT vk, LPARAM lParam) {
     if (m_overlay.shown == Overlay::Help) return true;
     const bool repeat = (lParam & (1 << 30)) != 0;
     if (!repeat) return false;
+    const unsigned code = TableKeyCode(vk);
     const bool ctrl = (::GetKeyState(VK_CONTROL) & 0x8000) != 0;
     const bool picture = !m_strPicture.empty();
     const Overlay overlay = ShownOverlay();
-    return CommandsFor(Input::Key, vk, ctrl, picture, overlay, false).first != Command::None &&
-           CommandsFor(Input::Key, vk, ctrl, picture, overlay, true).first == Command::None;
+    return CommandsFor(Input::Key, code, ctrl, picture, overlay, false).first != Command::None &&
+           CommandsFor(Input::Key, code, ctrl, picture, overlay, true).first == Command::None;
 }
 
 BOOL CPemboroView::OnMouseWheel(UINT nFlags, short zDelta, CPoint pt) {

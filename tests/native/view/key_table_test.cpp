@@ -228,11 +228,11 @@ TEST(KeyTable, SwapAndTalkLengthKeys) {
         {"S", Input::Key, 'S', false, false, Command::SwapScreens},
         {"S on a photo", Input::Key, 'S', false, true, Command::SwapScreens},
         {"Ctrl+S", Input::Key, 'S', true, false, Command::None},
-        {"+ of the main block", Input::Key, VK_OEM_PLUS, false, false, Command::LongerTalk},
+        {"=/+ of the main block", Input::Key, kPlusKey, false, false, Command::LongerTalk},
         {"+ of the numeric pad", Input::Key, VK_ADD, false, true, Command::LongerTalk},
-        {"- of the main block", Input::Key, VK_OEM_MINUS, false, false, Command::ShorterTalk},
+        {"- of the main block", Input::Key, kMinusKey, false, false, Command::ShorterTalk},
         {"- of the numeric pad", Input::Key, VK_SUBTRACT, false, false, Command::ShorterTalk},
-        {"Ctrl+-", Input::Key, VK_OEM_MINUS, true, false, Command::None},
+        {"Ctrl+-", Input::Key, kMinusKey, true, false, Command::None},
     };
     for (const Row& r : rows) EXPECT_EQ(CommandFor(r.input, r.code, r.ctrl, r.picture), r.expected) << r.what;
 }

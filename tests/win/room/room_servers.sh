@@ -150,7 +150,7 @@ run() {  # gtest filter (ROOM_FILTER, when given, instead)
 # A laptop at 1920x1080 with a 1280x720 projector on its right, the laptop primary.
 session 96 N off
 start_nested -origin 0,0 -screen 1920x1080 -origin 1920,0 -screen 1280x720 || exit 1
-run '-DisplayChange.*:Hotplug.*:Dpi.*:OneMonitorSwap.*'
+run '-DisplayChange.*:Hotplug.*:Dpi.*:OneMonitorSwap.*:Keyboard.*'
 # The same room at 96, 144 and 192 dpi, in that order: the later runs compare with the first.
 export ROOM_WORK=$work
 for dpi in 96 144 192; do
@@ -164,6 +164,21 @@ stop_nested
 start_nested -screen 2560x1440 || exit 1
 run 'OneMonitor.*:OneMonitorSwap.*'
 wineserver -k >/dev/null 2>&1
+stop_nested
+
+# The talk-length keys on a US, a German and a French keyboard: the server takes each layout, and
+# a Wine session started after it reads it (Wine reads the layout when it starts). The server must
+# not reset when its last client leaves, or it forgets the layout. Its own layout comes back after.
+start_nested -noreset -screen 1920x1080 || exit 1
+own_layout=$(setxkbmap -query | awk '/^layout:/ { print $2 }')
+for layout in us de fr; do
+  session 96 N off
+  setxkbmap "$layout" || status=1
+  echo "-- keyboard layout $layout --"
+  ROOM_LAYOUT=$layout run 'Keyboard.*'
+done
+wineserver -k >/dev/null 2>&1
+setxkbmap "${own_layout:-us}"
 stop_nested
 
 # Monitors plugged in, unplugged and moved, for real.
