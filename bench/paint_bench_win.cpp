@@ -11,7 +11,9 @@
 //   - the overview (paint_bench_overview_win.cpp);
 //   - every one-key move at laptop and 4K sizes (paint_bench_jumps_win.cpp);
 //   - the return from a demo to the show (paint_bench_demo_win.cpp).
-// Usage: paint_bench [pace-ms] [WxH ...]   (defaults: 400 1920x1080 3840x2160)
+//   - Page Down from the first slide and from the middle, 3 s after start-up (paint_bench_pace_win.cpp);
+// Usage: paint_bench [pace|jumps] [pace-ms] [WxH ...]   (defaults: all parts, 400, 1920x1080 3840x2160);
+// "pace" or "jumps" runs that part alone.
 // A client area the desktop cannot hold in a window is measured in full-screen mode, at the
 // desktop's size (the frame's margins make it a little larger): bench.sh runs it on a 3840x2160
 // desktop.
@@ -135,7 +137,12 @@ void Measure(testing_win::Presenter& presenter, Size size, int paceMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int pace = argc > 1 ? std::max(0, std::atoi(argv[1])) : 350;
+    std::string only;
+    if (argc > 1 && (std::string(argv[1]) == "pace" || std::string(argv[1]) == "jumps")) {
+        only = argv[1];
+        --argc, ++argv;
+    }
+    const int pace = argc > 1 ? std::max(0, std::atoi(argv[1])) : 400;
     std::vector<Size> sizes;
     for (int i = 2; i < argc; ++i) {
         Size s{};
@@ -151,7 +158,16 @@ int main(int argc, char** argv) {
         if (!presenter.view()) return 1;
         presenter.Paint();
         std::printf("working set with the first slide shown at 1000x600: %zu MB\n", WorkingSetMb().nowMb);
+        if (only == "pace") {
+            for (const Size s : sizes) MeasurePace(presenter, s, pace);
+            return 0;
+        }
+        if (only == "jumps") {
+            MeasureJumps(presenter, pace);
+            return 0;
+        }
         for (const Size s : sizes) {
+            MeasurePace(presenter, s, pace);
             Measure(presenter, s, pace);
             MeasureWithConsole(presenter, pace);
             MeasureMemory(presenter, s, pace);

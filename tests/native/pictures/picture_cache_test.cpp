@@ -261,23 +261,23 @@ TEST(PictureCache, AsManyStallsInARowAsMakeTheRuleAreRemembered) {
     MakeEstimates estimates;
     const std::size_t px = 1920 * 1080;
     for (int i = 0; i < 4; ++i) estimates.RecordDecode(L".png", px, 40ms);
-    const auto usual = estimates.Estimate(L".png", px, 0);
+    const auto usual = estimates.Estimate(L".png", px, 0, 0);
     estimates.RecordDecode(L".png", px, 3s);
     estimates.RecordDecode(L".png", px, 3s);
-    EXPECT_EQ(estimates.Estimate(L".png", px, 0), usual) << "two stalls are left out";
+    EXPECT_EQ(estimates.Estimate(L".png", px, 0, 0), usual) << "two stalls are left out";
     for (int i = 0; i < 6; ++i) estimates.RecordDecode(L".png", px, 3s);
-    EXPECT_GT(estimates.Estimate(L".png", px, 0), usual) << "a share that has become slow is followed";
-    EXPECT_EQ(estimates.Estimate(L".png", px, 0), MakeEstimates::kLongest) << "capped";
+    EXPECT_GT(estimates.Estimate(L".png", px, 0, 0), usual) << "a share that has become slow is followed";
+    EXPECT_EQ(estimates.Estimate(L".png", px, 0, 0), MakeEstimates::kLongest) << "capped";
 }
 
 TEST(PictureCache, APhotoOf16MegapixelsDoesNotSetTheWaitForSlides) {
     MakeEstimates estimates;
     for (int i = 0; i < 3; ++i) estimates.RecordDecode(L".png", 1920 * 1080, 40ms);
     for (int i = 0; i < 8; ++i) estimates.RecordDecode(MakeEstimates::KindOf(L"C:\\Photos\\IMG.JPG"), 4928 * 3264, 900ms);
-    EXPECT_LT(estimates.Estimate(L".png", 1920 * 1080, 0), 60ms);
-    EXPECT_GT(estimates.Estimate(L".jpg", 4928 * 3264, 0), 800ms);
+    EXPECT_LT(estimates.Estimate(L".png", 1920 * 1080, 0, 0), 60ms);
+    EXPECT_GT(estimates.Estimate(L".jpg", 4928 * 3264, 0, 0), 800ms);
     EXPECT_EQ(MakeEstimates::KindOf(L"C:\\a.b\\slide"), L"");
-    EXPECT_EQ(estimates.Estimate(L".png", 1, 0), MakeEstimates::kShortest) << "no wait is shorter";
+    EXPECT_EQ(estimates.Estimate(L".png", 1, 0, 0), MakeEstimates::kShortest) << "no wait is shorter";
 }
 
 // ---- Closing ----
