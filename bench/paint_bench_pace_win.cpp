@@ -3,6 +3,7 @@
 // of the deck, 3 s after start-up too. Each key is timed to the end of its paint, against one blit
 // of the client area measured in the same run, and counted as ready when the paint found its
 // picture made (no decode, scaling or wait on the window's thread).
+#include <chrono>
 #include <cstdio>
 #include <memory>
 
@@ -26,6 +27,9 @@ void MeasurePace(testing_win::Presenter& presenter, Size asked, int paceMs) {
         testing_win::PumpMessages(3000);
         std::vector<double> steps;
         int ready = 0;
+        const PictureCache::Stats atStart = view->m_pictures->cache().GetStats();
+        const int identifiesAtStart = view->m_pictures->identifies();
+        const auto identifyTimeAtStart = view->m_pictures->identifyTime();
         std::vector<int> late;
         for (int row = start + 1; row <= kLastSlide; ++row) {
             const PictureCache::Stats before = view->m_pictures->cache().GetStats();
@@ -42,6 +46,18 @@ void MeasurePace(testing_win::Presenter& presenter, Size asked, int paceMs) {
                     start + 1, steps.size(), Median(steps), Percentile(steps, 0.9), Percentile(steps, 1.0), ready,
                     steps.size(), blit, blit > 0 ? Median(steps) / blit : 0.0,
                     blit > 0 ? Percentile(steps, 0.9) / blit : 0.0);
+        // Where a key's time goes on the window's thread, per key: the wanted lists said, the
+        // pictures asked for, the metadata calls; and the plans made (by any thread).
+        const auto perKey = [&](std::chrono::nanoseconds t) {
+            return std::chrono::duration<double, std::milli>(t).count() / static_cast<double>(steps.size());
+        };
+        std::printf("  per key: Want %.2f ms (%.1f calls), Get %.2f ms (%.1f calls), metadata calls %.2f ms (%.1f), "
+                    "%.1f plans\n",
+                    perKey(stats.wantTime - atStart.wantTime), double(stats.wants - atStart.wants) / steps.size(),
+                    perKey(stats.getTime - atStart.getTime), double(stats.gets - atStart.gets) / steps.size(),
+                    perKey(view->m_pictures->identifyTime() - identifyTimeAtStart),
+                    double(view->m_pictures->identifies() - identifiesAtStart) / steps.size(),
+                    double(stats.plans - atStart.plans) / steps.size());
         if (!late.empty()) {
             std::printf("  not ready at slides:");
             for (const int s : late) std::printf(" %d", s);

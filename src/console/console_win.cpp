@@ -196,11 +196,13 @@ std::vector<Wanted> CPresenterConsole::WantedFor(int row, bool photo, const Cons
         if (r >= 0 && at.Width() > 0 && at.Height() > 0)
             wanted.push_back({SlideRequest(pictures, r, AtOrigin(at), branding), false});
     };
-    // What the console shows now, then what one Page Down brings to it.
+    // What the console shows now, then what one Page Down brings to it; on a photo, the slide
+    // drawn in its stead when the photo does not load.
     if (photo) wanted.push_back({PhotoRequest(g_pView->m_strPicture, AtOrigin(layout.current)), false});
     else slide(row, layout.current);
     const int next = NextRowAfter(row, kLastSlide);
     slide(next, layout.next);
+    if (photo) slide(row, layout.current);
     slide(next, layout.current);
     slide(next < 0 ? -1 : NextRowAfter(next, kLastSlide), layout.next);
     return wanted;

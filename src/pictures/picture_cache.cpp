@@ -54,8 +54,34 @@ PictureCache::~PictureCache() {
     }
 }
 
+namespace {
+
+// Adds the time until it goes out of scope to `total`, under the cache's lock.
+class CallTimer {
+public:
+    CallTimer(std::mutex& mutex, std::chrono::nanoseconds& total, int& calls)
+        : mutex_(mutex), total_(total), calls_(calls), start_(std::chrono::steady_clock::now()) {}
+    ~CallTimer() {
+        const auto took = std::chrono::steady_clock::now() - start_;
+        const std::lock_guard lock(mutex_);
+        total_ += took;
+        ++calls_;
+    }
+    CallTimer(const CallTimer&) = delete;
+    CallTimer& operator=(const CallTimer&) = delete;
+
+private:
+    std::mutex& mutex_;
+    std::chrono::nanoseconds& total_;
+    int& calls_;
+    const std::chrono::steady_clock::time_point start_;
+};
+
+}  // namespace
+
 void PictureCache::Want(PictureClient client, std::vector<Wanted> wanted, std::size_t drawnNow) {
     Core& core = *core_;
+    const CallTimer timer(core.mutex, core.stats.wantTime, core.stats.wants);
     Core::LetGo letGo;
     bool work = false;
     {
@@ -106,6 +132,7 @@ std::shared_ptr<const ScaledPicture> PictureCache::Get(const PictureRequest& req
                                                        const std::optional<fw::FileIdentity>& identity) {
     Core& core = *core_;
     if (!HasArea(request)) return Nothing();  // nothing to draw, and nothing to spend on it
+    const CallTimer timer(core.mutex, core.stats.getTime, core.stats.gets);
     Core::LetGo letGo;
     std::shared_ptr<const ScaledPicture> picture;
     {

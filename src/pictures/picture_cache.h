@@ -85,6 +85,12 @@ public:
         int waits = 0;          // requests that waited for a worker to finish them
         int waitsCut = 0;       // of which the worker did not finish in time: made by the caller
         int callerMakes = 0;    // pictures made on a caller's thread (decoded or scaled there)
+        int plans = 0;          // plans made
+        // What the clients' calls cost their threads, made or not (where a paint's time goes).
+        int wants = 0;
+        int gets = 0;
+        std::chrono::nanoseconds wantTime{0};
+        std::chrono::nanoseconds getTime{0};
         int madeUnused = 0;     // pictures a worker made that were let go before anyone asked for them
         std::chrono::nanoseconds lastWaitLimit{0};  // how long the last wait on a worker could have lasted
         std::size_t kept = 0;        // bytes of the pictures and decoded files held

@@ -97,6 +97,7 @@ void PictureCache::Core::Replan(LetGo& letGo) {
     // A job under way that the plan no longer wants is given up where it waits.
     for (Making& m : making)
         if (m.worker >= 0 && !JobOf(m.request, m.decodeOnly)) *m.dropped = true;
+    ++stats.plans;
     if (PictureLogging()) LogPlan(*this, now);
 }
 
@@ -167,7 +168,12 @@ PictureCache::Core::Job* PictureCache::Core::NextJob(RealClock::time_point now, 
         }
     }
     const fw::PixelLedger::Figures figures = ledger->Now();
-    const std::size_t used = figures.alive + figures.reserved;
+    std::optional<std::size_t> keepFree;  // asked once, when a job without room is looked at
+    const auto room = [&](std::size_t need) {
+        if (!keepFree) keepFree = KeepFreeForTheDrawn();
+        const std::size_t used = figures.alive + figures.reserved + *keepFree;
+        return used <= ledger->Budget() && need <= ledger->Budget() - used;
+    };
     const auto due = [&](Job& j) {
         if (MakingOf(j.request, j.decodeOnly)) return false;
         switch (j.state) {
@@ -175,7 +181,7 @@ PictureCache::Core::Job* PictureCache::Core::NextJob(RealClock::time_point now, 
         case JobState::UnderWay:
         case JobState::Done: return false;
         case JobState::NoRoom:
-            if (used <= ledger->Budget() && j.need <= ledger->Budget() - used) return true;
+            if (room(j.need)) return true;
             later(now + kLookForRoom);  // room comes as buffers are freed, by whoever holds them last
             return false;
         case JobState::Paused:

@@ -122,7 +122,7 @@ PictureCache::Core::Made PictureCache::Core::Make(const PictureRequest& request,
             got = ledger->ReserveWhenRoom(bytes, giveUp, kRoomWait, keepFree);
             if (!got) {
                 made.outcome = giveUp() ? Outcome::GaveUp : Outcome::NoRoom;
-                made.need = bytes + keepFree;
+                made.need = bytes;  // what is kept free is asked again when it runs again
             }
             LogRoom(making.worker, request, bytes, keepFree, ledger->Now(), got);
         }

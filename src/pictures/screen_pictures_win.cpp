@@ -36,7 +36,11 @@ PictureCache::Hooks ScreenPictures::PlatformHooks() {
 ScreenPictures::ScreenPictures(PictureCache::Hooks hooks, std::size_t budget) : cache_(std::move(hooks), budget) {}
 
 std::shared_ptr<const ScaledPicture> ScreenPictures::Picture(const PictureRequest& request) {
-    return cache_.Get(request, fw::QueryFileIdentity(request.path.c_str()));
+    const auto start = std::chrono::steady_clock::now();
+    const std::optional<fw::FileIdentity> identity = fw::QueryFileIdentity(request.path.c_str());
+    identifyTime_ += std::chrono::steady_clock::now() - start;
+    ++identifies_;
+    return cache_.Get(request, identity);
 }
 
 std::shared_ptr<const fw::PixelBuffer> ScreenPictures::Resource(int id, int w, int h) {

@@ -92,6 +92,7 @@ public:
     }
 
     fw::DecodedFile Decode(const std::wstring& path, const fw::DecodeRoom& room) {
+        ++reads;
         std::unique_lock lock(mutex_);
         const auto it = files_.find(path);
         if (it == files_.end()) return {};
@@ -106,6 +107,7 @@ public:
         }
         if (!f.decodes) return out;
         lock.unlock();
+        ++roomAsks;
         if (room && !room(f.width, f.height)) {
             out.deferred = true;
             return out;
@@ -143,6 +145,8 @@ public:
         return hooks;
     }
 
+    std::atomic<int> reads{0};     // decodes begun, whatever came of them
+    std::atomic<int> roomAsks{0};  // decodes that have asked for room (and may be waiting for it)
     std::atomic<int> workerThreads{0};
     std::atomic<int> workerThreadsLeft{0};
     std::atomic<int> lowJobs{0};

@@ -112,3 +112,50 @@ TEST(LookAhead, TheFirstSlidesPictureMadeWhileItWasOneKeyAwayFallsBackToItsDecod
 }
 
 }  // namespace
+
+namespace {
+
+PictureRequest AsDecoded(int row) { return {SlidePath(row), 0, 0, FitMode::AsDecoded, {}}; }
+
+// The console on a 1920 x 1080 monitor beside the 4K show: its two slides, then what one Page
+// Down brings to it (the first two drawn now).
+std::vector<Wanted> ConsoleWanted(int row) {
+    const auto slide = [](int r, int w, int h) { return Wanted{Slide(SlidePath(r), w / kScale, h / kScale), false}; };
+    return {slide(row, 1100, 620), slide(row + 1, 700, 400), slide(row + 1, 1100, 620), slide(row + 2, 700, 400)};
+}
+
+// A preview open on the sheet of `first` and the next row: its two files now, the next sheet's
+// and the previous one's ahead.
+std::vector<Wanted> SheetWanted(int first) {
+    std::vector<Wanted> wanted;
+    for (const int r : {first, first + 1, first + 2, first + 3, first - 2, first - 1}) wanted.push_back({AsDecoded(r), false});
+    return wanted;
+}
+
+}  // namespace
+
+TEST(LookAhead, AllFourClientsAt4KGetWhatTheyDrawAndAPreviewItsSheet) {
+    // The show in the middle of the deck, the console beside it, the overview's thumbnails and a
+    // print preview, all from one cache at 4K: the show's look-ahead is made, the console's
+    // pictures and the sheet's files are kept, so that a repaint of either decodes nothing, and
+    // the thumbnails take the room left.
+    Talk talk;
+    const int row = kLast / 2, sheet = 8;
+    talk.Paint(row);
+    talk.cache->Want(PictureClient::Console, ConsoleWanted(row), 2);
+    for (const int drawn : {0, 1}) Show(*talk.cache, talk.files, ConsoleWanted(row)[static_cast<std::size_t>(drawn)].request);
+    talk.cache->Want(PictureClient::Print, SheetWanted(sheet), 2);
+    for (const int r : {sheet, sheet + 1}) EXPECT_EQ(GreyOf(*Show(*talk.cache, talk.files, AsDecoded(r))), r + 1);
+    talk.WantThumbnails();
+    talk.cache->WaitUntilIdle();
+
+    const int made = talk.cache->GetStats().callerMakes;
+    for (const int r : {row + 1, row - 1}) EXPECT_TRUE(talk.cache->Peek(Slide(SlidePath(r), kScreenW, kScreenH))) << r;
+    for (const Wanted& w : ConsoleWanted(row)) Show(*talk.cache, talk.files, w.request);
+    for (const int r : {sheet, sheet + 1, sheet + 2}) Show(*talk.cache, talk.files, AsDecoded(r));
+    EXPECT_EQ(talk.cache->GetStats().callerMakes, made)
+        << "the console's pictures, the sheet's files and the next sheet's first file were kept";
+    const std::size_t pictureAndDecode = (std::size_t{kScreenW} * kScreenH + std::size_t{1920 / kScale} * (1080 / kScale)) * 4;
+    EXPECT_LE(talk.cache->GetStats().ledger.peak, kBudget + pictureAndDecode) << "the overrun: a picture drawn now";
+    EXPECT_GT(talk.cache->Ready(PictureClient::Overview), 0) << "the thumbnails in the room left";
+}
