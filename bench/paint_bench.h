@@ -119,6 +119,9 @@ inline Size PlaceView(testing_win::Presenter& presenter, Size size) {
     return {client.right, client.bottom};
 }
 
+// Page Down through the deck at a speaker's pace from the first slide and from the middle, each
+// 3 s after start-up (paint_bench_pace_win.cpp).
+void MeasurePace(testing_win::Presenter& presenter, Size size, int paceMs);
 // Every one-key move at laptop and 4K sizes (paint_bench_jumps_win.cpp).
 void MeasureJumps(testing_win::Presenter& presenter, int paceMs);
 // The process and the pictures' ledger through the deck and jumps, alone and with the console;

@@ -11,7 +11,9 @@
 //   - the overview (paint_bench_overview_win.cpp);
 //   - every one-key move at laptop and 4K sizes (paint_bench_jumps_win.cpp);
 //   - the return from a demo to the show (paint_bench_demo_win.cpp).
-// Usage: paint_bench [pace-ms] [WxH ...]   (defaults: 400 1920x1080 3840x2160)
+//   - Page Down from the first slide and from the middle, 3 s after start-up (paint_bench_pace_win.cpp);
+// Usage: paint_bench [pace|jumps] [pace-ms] [WxH ...]   (defaults: all parts, 400, 1920x1080 3840x2160);
+// "pace" or "jumps" runs that part alone.
 // A client area the desktop cannot hold in a window is measured in full-screen mode, at the
 // desktop's size (the frame's margins make it a little larger): bench.sh runs it on a 3840x2160
 // desktop.
@@ -136,10 +138,13 @@ void Measure(testing_win::Presenter& presenter, Size size, int paceMs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // "tools" first: the speaker's tools alone.
-    const bool toolsOnly = argc > 1 && std::strcmp(argv[1], "tools") == 0;
-    if (toolsOnly) --argc, ++argv;
-    const int pace = argc > 1 ? std::max(0, std::atoi(argv[1])) : 350;
+    // "pace", "jumps" or "tools" first: that part alone.
+    std::string only;
+    if (argc > 1 && (std::string(argv[1]) == "pace" || std::string(argv[1]) == "jumps" || std::string(argv[1]) == "tools")) {
+        only = argv[1];
+        --argc, ++argv;
+    }
+    const int pace = argc > 1 ? std::max(0, std::atoi(argv[1])) : 400;
     std::vector<Size> sizes;
     for (int i = 2; i < argc; ++i) {
         Size s{};
@@ -154,12 +159,21 @@ int main(int argc, char** argv) {
         testing_win::Presenter presenter(1000, 600);
         if (!presenter.view()) return 1;
         presenter.Paint();
-        if (toolsOnly) {
+        if (only == "tools") {
             MeasureTools(presenter, sizes);
             return 0;
         }
         std::printf("working set with the first slide shown at 1000x600: %zu MB\n", WorkingSetMb().nowMb);
+        if (only == "pace") {
+            for (const Size s : sizes) MeasurePace(presenter, s, pace);
+            return 0;
+        }
+        if (only == "jumps") {
+            MeasureJumps(presenter, pace);
+            return 0;
+        }
         for (const Size s : sizes) {
+            MeasurePace(presenter, s, pace);
             Measure(presenter, s, pace);
             MeasureWithConsole(presenter, pace);
             MeasureMemory(presenter, s, pace);

@@ -19,20 +19,17 @@ gtest_discover_tests(pemboro_native_tests TEST_PREFIX "native." DISCOVERY_MODE P
 # The code that runs on more than one thread (the picture cache's workers, the ledger, the banded filter),
 # once more under ThreadSanitizer, which cannot share a build with AddressSanitizer.
 set(PEMBORO_TSAN -fsanitize=thread -fno-omit-frame-pointer)
+# The picture room's OS-free sources, and the tests of its cache and workers.
+file(GLOB PEMBORO_PICTURE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/pictures/*.cpp)
+list(FILTER PEMBORO_PICTURE_SOURCES EXCLUDE REGEX "_win\\.cpp$|image_header\\.cpp$")
+file(GLOB PEMBORO_THREADED_PICTURE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/pictures/picture_*_test.cpp
+     ${CMAKE_SOURCE_DIR}/tests/native/pictures/thumbnails_test.cpp ${CMAKE_SOURCE_DIR}/tests/native/pictures/look_ahead_test.cpp)
+list(FILTER PEMBORO_THREADED_PICTURE_TESTS EXCLUDE REGEX "picture_plan_test\\.cpp$")
 add_executable(pemboro_thread_tests
-  ${CMAKE_SOURCE_DIR}/tests/native/pictures/picture_cache_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/native/pictures/picture_budget_test.cpp
-  ${CMAKE_SOURCE_DIR}/tests/native/pictures/thumbnails_test.cpp
+  ${PEMBORO_THREADED_PICTURE_TESTS}
   ${CMAKE_SOURCE_DIR}/tests/native/pictures/pixel_ledger_test.cpp
   ${CMAKE_SOURCE_DIR}/tests/native/pictures/box_filter_test.cpp
-  ${CMAKE_SOURCE_DIR}/src/pictures/picture_cache.cpp
-  ${CMAKE_SOURCE_DIR}/src/pictures/picture_plan.cpp
-  ${CMAKE_SOURCE_DIR}/src/pictures/picture_compose.cpp
-  ${CMAKE_SOURCE_DIR}/src/pictures/make_estimates.cpp
-  ${CMAKE_SOURCE_DIR}/src/pictures/pixel_ledger.cpp
-  ${CMAKE_SOURCE_DIR}/src/pictures/thumbnails.cpp
-  ${CMAKE_SOURCE_DIR}/src/pictures/letterbox.cpp
-  ${CMAKE_SOURCE_DIR}/src/pictures/box_filter.cpp)
+  ${PEMBORO_PICTURE_SOURCES})
 target_include_directories(pemboro_thread_tests PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests/native)
 target_compile_options(pemboro_thread_tests PRIVATE -Wall -Wextra -Wpedantic -Werror ${PEMBORO_TSAN})
 target_link_options(pemboro_thread_tests PRIVATE ${PEMBORO_TSAN})

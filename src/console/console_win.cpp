@@ -233,12 +233,15 @@ std::vector<Wanted> CPresenterConsole::WantedFor(const Screenful& speaker, const
         if (r >= 0 && at.Width() > 0 && at.Height() > 0)
             wanted.push_back({SlideRequest(*pictures, r, AtOrigin(at), branding), false});
     };
-    // What the console shows now, then what one Page Down brings to it.
+    // What the console shows now, then what one Page Down brings to it; on a photo, the slide
+    // drawn in its stead when the photo does not load.
     const int row = speaker.row;
-    if (!speaker.photo.empty()) wanted.push_back({PhotoRequest(speaker.photo, AtOrigin(layout.current)), false});
+    const bool photo = !speaker.photo.empty();
+    if (photo) wanted.push_back({PhotoRequest(speaker.photo, AtOrigin(layout.current)), false});
     else slide(row, layout.current);
     const int next = NextRowAfter(row, kLastSlide);
     slide(next, layout.next);
+    if (photo) slide(row, layout.current);
     slide(next, layout.current);
     slide(next < 0 ? -1 : NextRowAfter(next, kLastSlide), layout.next);
     return wanted;

@@ -14,7 +14,8 @@ std::optional<FileIdentity> IdentityOfOpenFile(void* file) {
     if (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) return std::nullopt;
     return FileIdentity{Join32(info.nFileSizeHigh, info.nFileSizeLow),
                         Join32(info.ftCreationTime.dwHighDateTime, info.ftCreationTime.dwLowDateTime),
-                        Join32(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)};
+                        Join32(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime),
+                        Join32(info.nFileIndexHigh, info.nFileIndexLow), info.dwVolumeSerialNumber};
 }
 
 std::optional<FileIdentity> QueryFileIdentity(const wchar_t* path) {

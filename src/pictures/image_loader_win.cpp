@@ -27,7 +27,8 @@ constexpr std::uint64_t kMaxImageFileBytes = 256ull * 1024 * 1024;
 struct FileBytes {
     std::unique_ptr<std::uint8_t[]> data;
     std::size_t size = 0;
-    bool opened = false;  // a regular file was opened, whether or not its bytes came
+    bool opened = false;     // a regular file was opened, whether or not its bytes came
+    bool transient = false;  // its bytes did not come for want of memory or of a read that worked
     FileIdentity identity;
     std::span<const std::uint8_t> span() const { return {data.get(), size}; }
 };
@@ -47,7 +48,10 @@ FileBytes ReadWholeFile(const wchar_t* path) {
     const std::uint64_t size = bytes.identity.size;
     if (size == 0 || size > kMaxImageFileBytes) return bytes;
     bytes.data.reset(new (std::nothrow) std::uint8_t[size]);
-    if (!bytes.data) return bytes;
+    if (!bytes.data) {
+        bytes.transient = true;
+        return bytes;
+    }
     bytes.size = static_cast<std::size_t>(size);
     std::size_t done = 0;
     while (done < bytes.size) {
@@ -55,6 +59,7 @@ FileBytes ReadWholeFile(const wchar_t* path) {
         if (!::ReadFile(raw, bytes.data.get() + done, static_cast<DWORD>(bytes.size - done), &got, nullptr) || got == 0) {
             bytes.data.reset();
             bytes.size = 0;
+            bytes.transient = true;  // a share or a stick that hiccuped: the file may read next time
             return bytes;
         }
         done += got;
@@ -72,35 +77,43 @@ bool EnsureCom() {
     return apartment.Usable();
 }
 
+// What a decode came to: its pixels, or whether its failure was the file's or not.
+struct WicResult {
+    PixelBuffer pixels;
+    bool transient = false;  // the codec could not be had, or memory ran out: not the file's fault
+};
+WicResult NotTheFile() { return {{}, true}; }
+
 // Only the decoder of the format that the signature named is ever given the bytes.
-PixelBuffer DecodeWithWic(std::span<const std::uint8_t> bytes, const ImageHeader& header) {
+WicResult DecodeWithWic(std::span<const std::uint8_t> bytes, const ImageHeader& header) {
     ComPtr<IWICImagingFactory> factory;
     if (FAILED(::CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&factory))))
-        return {};
+        return NotTheFile();
     ComPtr<IWICStream> stream;
     if (FAILED(factory->CreateStream(&stream)) ||
         FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()))))
-        return {};
+        return NotTheFile();
     const GUID& container = header.format == ImageFormat::Png ? GUID_ContainerFormatPng : GUID_ContainerFormatJpeg;
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
-    if (FAILED(factory->CreateDecoder(container, nullptr, &decoder)) ||
-        FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)) ||
-        FAILED(decoder->GetFrame(0, &frame)))
+    if (FAILED(factory->CreateDecoder(container, nullptr, &decoder))) return NotTheFile();
+    if (FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)) || FAILED(decoder->GetFrame(0, &frame)))
         return {};
     UINT width = 0, height = 0;
     // The guard judged the header's size; a decoder that sees another size is not trusted.
     if (FAILED(frame->GetSize(&width, &height)) || width != header.width || height != header.height) return {};
     ComPtr<IWICFormatConverter> converter;
-    if (FAILED(factory->CreateFormatConverter(&converter)) ||
-        FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
+    if (FAILED(factory->CreateFormatConverter(&converter))) return NotTheFile();
+    if (FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA, WICBitmapDitherTypeNone, nullptr,
                                      0.0, WICBitmapPaletteTypeCustom)))
         return {};
-    PixelBuffer pixels = PixelBuffer::Allocate(static_cast<int>(width), static_cast<int>(height));
-    if (!pixels) return {};
+    WicResult result;
+    result.pixels = PixelBuffer::Allocate(static_cast<int>(width), static_cast<int>(height));
+    if (!result.pixels) return NotTheFile();
     const UINT stride = width * 4;
-    if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, pixels.data()))) return {};
-    return pixels;
+    if (const HRESULT hr = converter->CopyPixels(nullptr, stride, stride * height, result.pixels.data()); FAILED(hr))
+        return hr == E_OUTOFMEMORY ? NotTheFile() : WicResult{};
+    return result;
 }
 
 }  // namespace
@@ -109,6 +122,7 @@ DecodedFile DecodeImageFile(const wchar_t* path, const DecodeRoom& room) {
     if (!path || !*path) return {};
     const FileBytes file = ReadWholeFile(path);
     DecodedFile result{file.opened, file.identity, {}, false};
+    result.transient = file.transient;
     if (!file.data) return result;
     const ImageHeader header = ReadImageHeader(file.span());
     if (JudgeImageHeader(header) != ImageVerdict::Accept) return result;
@@ -116,8 +130,13 @@ DecodedFile DecodeImageFile(const wchar_t* path, const DecodeRoom& room) {
         result.deferred = true;
         return result;
     }
-    if (!EnsureCom()) return result;
-    result.pixels = DecodeWithWic(file.span(), header);
+    if (!EnsureCom()) {
+        result.transient = true;
+        return result;
+    }
+    WicResult decoded = DecodeWithWic(file.span(), header);
+    result.pixels = std::move(decoded.pixels);
+    result.transient = decoded.transient;
     return result;
 }
 

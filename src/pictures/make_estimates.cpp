@@ -45,9 +45,12 @@ double MakeEstimates::DecodeRate(const std::wstring& kind) const {
 }
 
 MakeEstimates::Duration MakeEstimates::Estimate(const std::wstring& kind, std::size_t decodedPixels,
-                                                std::size_t scaledPixels) const {
-    const double ns = DecodeRate(kind) * static_cast<double>(decodedPixels) +
-                      scales_.Median(kFirstScaleGuess) * static_cast<double>(scaledPixels);
+                                                std::size_t sourcePixels, std::size_t scaledPixels) const {
+    const bool shrink = scaledPixels < sourcePixels;
+    const double scaleNs = scaledPixels == 0 ? 0.0
+                           : shrink ? shrinks_.Median(kFirstScaleGuess) * static_cast<double>(sourcePixels)
+                                    : growths_.Median(kFirstScaleGuess) * static_cast<double>(scaledPixels);
+    const double ns = DecodeRate(kind) * static_cast<double>(decodedPixels) + scaleNs;
     const double longest = static_cast<double>(Duration(kLongest).count());
     const Duration estimate(static_cast<Duration::rep>(std::min(ns, longest)));
     return std::clamp(estimate, Duration(kShortest), Duration(kLongest));
@@ -66,7 +69,9 @@ void MakeEstimates::RecordDecode(const std::wstring& kind, std::size_t pixels, D
     rates.Add(ns / static_cast<double>(pixels));
 }
 
-void MakeEstimates::RecordScale(std::size_t pixels, Duration took) {
-    if (pixels == 0) return;
-    scales_.Add(static_cast<double>(took.count()) / static_cast<double>(pixels));
+void MakeEstimates::RecordScale(std::size_t sourcePixels, std::size_t scaledPixels, Duration took) {
+    if (sourcePixels == 0 || scaledPixels == 0) return;
+    const bool shrink = scaledPixels < sourcePixels;
+    (shrink ? shrinks_ : growths_).Add(static_cast<double>(took.count()) /
+                                       static_cast<double>(shrink ? sourcePixels : scaledPixels));
 }

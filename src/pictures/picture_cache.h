@@ -2,13 +2,17 @@
 // presenter console, the overview's thumbnails and the handout sheets. A slide change then costs a
 // blit, not a decode.
 //
-// Each client says what it wants at each of its paints, most likely first, the pictures it draws
+// Each client says what it wants when that changes, most likely first, the pictures it draws
 // right away among them (Want). One plan made from the merged lists, the show's needs first
-// (picture_plan.h), decides what the workers make, what stays decoded and what is let go; what is
-// let go is freed at once, by whoever holds it last, never after a decode. Asking for a picture
-// (Get) only serves the plan or joins it: a picture held is served; one a worker is making is
-// waited for, no longer than an estimate for that very picture (make_estimates.h); any other is
-// made on the caller's thread, on two cores.
+// (picture_plan.h), decides what the workers make and in which order, what stays decoded and what
+// is let go; what is let go is freed at once, by whoever holds it last, never after a decode.
+// Asking for a picture (Get) only serves the plan or joins it: a picture held is served; one a
+// worker is making (or whose file it is decoding) is waited for, no longer than an estimate for
+// that very picture (make_estimates.h); any other is made on the caller's thread, on two cores.
+// A job that stalls in its read stops only itself: past a few times its estimate, the other
+// worker goes on with the plan. A make that fails for want of something other than the file (a
+// read, memory, the codec) is tried again after a pause; only a file that does not decode is
+// known as such.
 //
 // Entries are keyed by the file's identity as well as its path, so a file changed, replaced or
 // removed on disk is never shown from an old entry: the caller reads the identity with one
@@ -17,7 +21,11 @@
 //
 // Every pixel buffer is charged to the cache's ledger, and room for a picture in progress is set
 // aside before its decode allocates: the ledger's total is what the pictures really take, and
-// the workers start nothing that would take it past the budget.
+// the workers start nothing that would take it past the budget. The residents charged there (the
+// logos and markers the windows keep) take their room first. The budget covers pixels: decoded
+// files, pictures, residents; not a file's bytes while it is read, nor a codec's own buffers. A
+// caller making the picture it draws now goes on regardless once the workers' jobs under way
+// should have ended: the overrun is that picture and its decode.
 //
 // The workers (two: the overview's thumbnails are made on both cores, at a lower priority, while
 // nothing else is made; the others one at a time, so that input keeps a core) turn files into
@@ -30,6 +38,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -67,17 +76,25 @@ public:
         std::function<Clock::time_point()> now;
     };
 
+    struct Core;  // the cache's state (picture_cache_core.h), shared with the workers
+
     struct Stats {
         int decodes = 0;        // files decoded, by any thread
         int workerDecodes = 0;  // of which by the workers
         int scales = 0;         // pictures scaled, by any thread
         int waits = 0;          // requests that waited for a worker to finish them
         int waitsCut = 0;       // of which the worker did not finish in time: made by the caller
+        int callerMakes = 0;    // pictures made on a caller's thread (decoded or scaled there)
+        int plans = 0;          // plans made
+        // What the clients' calls cost their threads, made or not (where a paint's time goes).
+        int wants = 0;
+        int gets = 0;
+        std::chrono::nanoseconds wantTime{0};
+        std::chrono::nanoseconds getTime{0};
         int madeUnused = 0;     // pictures a worker made that were let go before anyone asked for them
         std::chrono::nanoseconds lastWaitLimit{0};  // how long the last wait on a worker could have lasted
         std::size_t kept = 0;        // bytes of the pictures and decoded files held
         std::size_t thumbnails = 0;  // of which the overview's
-        std::size_t planned = 0;     // what the plan holds once all is made, with its room for a decode
         fw::PixelLedger::Figures ledger;  // everything alive (kept, in use, waiting to be freed) and in progress
         std::size_t budget = 0;
     };
@@ -92,13 +109,17 @@ public:
 
     // What `client` wants now, most likely first; the first `drawnNow` of them it draws right
     // away with Get on its own thread, so the workers leave those to it. Replaces what the client
-    // wanted before; what the plan no longer holds is freed before this returns.
+    // wanted before; what the plan no longer holds is freed before this returns. The same said
+    // again costs a comparison, and a check of its files against the disk once a second. Safe
+    // from any thread.
     void Want(PictureClient client, std::vector<Wanted> wanted, std::size_t drawnNow = 0);
 
-    // The picture of `request` as the file with `identity` holds it: held, or waited for while a
-    // worker makes exactly this one (no longer than its estimate), or made now on the calling
-    // thread. Never null. Kept afterwards only where the plan holds it.
-    std::shared_ptr<const ScaledPicture> Get(const PictureRequest& request, const fw::FileIdentity& identity);
+    // The picture of `request` as the file with `identity` holds it (nothing: the file is
+    // missing, and nothing is drawn): held, or waited for while a worker makes exactly this one
+    // or decodes its file (no longer than its estimate), or made now on the calling thread. Never
+    // null. Kept afterwards only where the plan holds it; not kept when it failed for a reason
+    // other than the file, so that the next call tries again.
+    std::shared_ptr<const ScaledPicture> Get(const PictureRequest& request, const std::optional<fw::FileIdentity>& identity);
 
     // What is held for `request`, never made here: the picture itself, or else a picture of the
     // same file at another size (to be drawn stretched until the request's own is made); null
@@ -107,6 +128,10 @@ public:
     // How many of the client's wanted pictures are held as asked, or known not to be had (their
     // file missing or not decoding).
     int Ready(PictureClient client) const;
+    // Whether nothing more will come of the client's wants until something changes: every
+    // picture of the plan for it is held, known missing or not decoding, waits for room, or for
+    // another try. A painter polling for new pictures stops there.
+    bool Settled(PictureClient client) const;
     // Grows with every picture stored for the client: whether a painter has something new.
     unsigned Generation(PictureClient client) const;
 
@@ -121,8 +146,8 @@ public:
 private:
     void StartWorkers();
 
-    struct Core;
     std::shared_ptr<fw::PixelLedger> ledger_;
     std::shared_ptr<Core> core_;  // shared with the workers, which may outlive this object
+    std::mutex workersMutex_;     // two clients' threads may start the workers at once
     std::vector<std::thread> workers_;
 };

@@ -70,7 +70,7 @@ std::shared_ptr<const ScaledPicture> ComposePicture(const PictureRequest& reques
         return picture;
     }
     fw::PixelBuffer made = fw::ScaledCopy(decoded->view(), place.w, place.h, threads, ledger, reserved);
-    if (!made) return picture;  // out of memory for this picture: it is not drawn
+    if (!made) return nullptr;  // out of memory for this picture, not the file's fault
     ApplyStamps(made, request.stamps);
     picture->pixels = std::make_shared<const fw::PixelBuffer>(std::move(made));
     return picture;

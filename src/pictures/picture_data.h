@@ -17,9 +17,10 @@ namespace fw {
 struct PixelFreer {
     std::shared_ptr<PixelLedger> ledger;
     std::size_t bytes;
+    Charge kind = Charge::Picture;
     void operator()(std::uint8_t* p) const {
         delete[] p;
-        if (ledger) ledger->Discharge(bytes);
+        if (ledger) ledger->Discharge(bytes, kind);
     }
 };
 
@@ -35,19 +36,20 @@ public:
     static PixelBuffer Allocate(int width, int height, const std::shared_ptr<PixelLedger>& ledger = nullptr,
                                 std::size_t fromReserved = 0) {
         PixelBuffer p;
-        if (width <= 0 || height <= 0) return p;
-        p.data_.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4]);
+        if (width > 0 && height > 0)
+            p.data_.reset(new (std::nothrow) std::uint8_t[static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4]);
         if (p.data_) p.width_ = width, p.height_ = height;
         if (p.data_ && ledger) p.ChargeTo(ledger, fromReserved);
+        else if (ledger) ledger->Unreserve(fromReserved);  // the room set aside for it goes with it
         return p;
     }
 
     // From now on the bytes count in `ledger`, until the buffer is freed; `fromReserved` of them
     // come out of room reserved there. A buffer charged already stays where it is.
-    void ChargeTo(const std::shared_ptr<PixelLedger>& ledger, std::size_t fromReserved = 0) {
+    void ChargeTo(const std::shared_ptr<PixelLedger>& ledger, std::size_t fromReserved = 0, Charge kind = Charge::Picture) {
         if (!data_ || !ledger || data_.get_deleter().ledger) return;
-        ledger->Charge(bytes(), fromReserved);
-        data_.get_deleter() = PixelFreer{ledger, bytes()};
+        ledger->Charge(bytes(), fromReserved, kind);
+        data_.get_deleter() = PixelFreer{ledger, bytes(), kind};
     }
     bool Charged() const { return data_.get_deleter().ledger != nullptr; }
 
@@ -77,12 +79,15 @@ inline PixelBuffer ScaledCopy(const ConstPixelView& src, int width, int height, 
     return out;
 }
 
-// What tells one version of a file from another without reading it: its size, and its creation
-// and last-write times in 100 ns units. A file replaced or rewritten changes at least one.
+// What tells one version of a file from another without reading it: its size, its creation and
+// last-write times in 100 ns units, and which file on which volume it is (a copy of the same size
+// with its times kept is another file). A file replaced or rewritten changes at least one.
 struct FileIdentity {
     std::uint64_t size = 0;
     std::uint64_t created = 0;
     std::uint64_t written = 0;
+    std::uint64_t index = 0;   // the file's number on its volume
+    std::uint32_t volume = 0;  // the volume's serial number
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 
@@ -91,12 +96,15 @@ inline std::uint64_t Join32(std::uint32_t high, std::uint32_t low) { return (std
 
 // A picture file decoded: the identity of the bytes that were read, and their pixels (empty when
 // the file could not be read or decoded; `found` tells the two apart). `deferred`: the decode was
-// not made for want of room (see DecodeRoom), which says nothing of the file.
+// not made for want of room (see DecodeRoom), which says nothing of the file. `transient`: it
+// failed for want of something other than the file (a read that failed, memory, the codec), and
+// may work when tried again; without it, empty pixels say the file does not decode.
 struct DecodedFile {
     bool found = false;
     FileIdentity identity;
     PixelBuffer pixels;
     bool deferred = false;
+    bool transient = false;
 };
 
 // Asked by a decoder once it knows the picture's size from the file's header and before it

@@ -33,6 +33,12 @@ public:
         for (const std::size_t i : plan_.decoded)
             if (const int d = HeldDecodedOf(items_[i].request.path); d >= 0) plan_.keepDecoded[static_cast<std::size_t>(d)] = true;
         std::sort(plan_.ready.begin(), plan_.ready.end());
+        for (std::size_t i = 0; i < items_.size(); ++i) {
+            if (level_[i] == Level::Ready) plan_.jobs.push_back(PlanJob{i, false});
+            else if (level_[i] == Level::Decoded && items_[i].decodedWillDo &&
+                     std::find(plan_.decoded.begin(), plan_.decoded.end(), i) != plan_.decoded.end())
+                plan_.jobs.push_back(PlanJob{i, true});
+        }
         plan_.bytes = total_;
         plan_.headroom = headroom_;
         return plan_;
@@ -68,6 +74,12 @@ private:
         plan_.ready.push_back(i);
         ready_.insert(items_[i].request);
     }
+    // Whether no other item planned so far draws on the file of item `i`.
+    bool AloneOnItsFile(std::size_t i) const {
+        for (std::size_t j = 0; j < items_.size(); ++j)
+            if (j != i && level_[j] != Level::None && items_[j].request.path == items_[i].request.path) return false;
+        return true;
+    }
     void MarkDecoded(std::size_t i) {
         plan_.decoded.push_back(i);
         decodedPaths_.insert(items_[i].request.path);
@@ -99,20 +111,26 @@ private:
             const PlanItem& it = items_[i];
             if (!HasArea(it.request)) continue;
             if (ReadyAlready(it.request)) continue;
-            if (it.decodedWillDo && HeldPictureOf(it.request) < 0) {
+            if (it.decodedWillDo) {
+                // At its least even when its picture is held: a picture made while it was one key
+                // away (the first slide, while the second was shown) is kept only in the room
+                // left, never ahead of what others need (MadeReady).
                 if (DecodedAlready(it.request.path)) {
                     level_[i] = Level::Decoded;
                     continue;
                 }
                 const std::size_t need = HeldDecodedOf(it.request.path) >= 0 ? 0 : decodedBytesOf_(it.request.path);
-                if (!Fits(DecodedCost(it.request.path), need)) continue;
+                const std::size_t cost = DecodedCost(it.request.path);
+                if (!Fits(cost, need)) continue;
                 CountDecoded(it.request.path);
                 headroom_ = std::max(headroom_, need);
                 level_[i] = Level::Decoded;
+                decodedCost_[i] = cost;
                 MarkDecoded(i);
             } else {
                 const std::size_t need = DecodeNeed(it.request);
-                if (!Fits(PictureCost(it.request), need)) continue;
+                const bool onScreen = i == 0 && it.drawnNow;
+                if (!onScreen && !Fits(PictureCost(it.request), need)) continue;
                 CountPicture(it.request);
                 headroom_ = std::max(headroom_, need);
                 MarkReady(i);
@@ -123,6 +141,26 @@ private:
     void MadeReady() {
         for (std::size_t i = 0; i < items_.size(); ++i) {
             if (level_[i] != Level::Decoded || ReadyAlready(items_[i].request)) continue;
+            if (const int p = HeldPictureOf(items_[i].request); p >= 0 && decodedCost_.count(i) && AloneOnItsFile(i)) {
+                // Held already: kept instead of its file's decoded pixels, where the difference fits.
+                const HeldPicture& held = pictures_[static_cast<std::size_t>(p)];
+                const std::wstring& path = items_[i].request.path;
+                const std::size_t decodedCost = decodedCost_[i];
+                total_ -= decodedCost;
+                if (const int d = HeldDecodedOf(path); d >= 0) counted_.erase(decoded_[static_cast<std::size_t>(d)].buffer);
+                const std::size_t cost = HeldCost(held.bytes, held.buffer);
+                if (!Fits(cost, 0)) {
+                    total_ += decodedCost;  // stays decoded
+                    if (const int d = HeldDecodedOf(path); d >= 0 && decoded_[static_cast<std::size_t>(d)].buffer)
+                        counted_.insert(decoded_[static_cast<std::size_t>(d)].buffer);
+                    continue;
+                }
+                Count(held.bytes, held.buffer);
+                std::erase(plan_.decoded, i);
+                decodedPaths_.erase(path);
+                MarkReady(i);
+                continue;
+            }
             // Its file's decoded pixels stay until the picture is made from them: letting them go
             // first would cost a second decode, and room the picture itself needs. The plan after
             // the picture is stored lets them go.
@@ -183,6 +221,7 @@ private:
     std::unordered_set<PictureRequest, PictureRequestHash> ready_;
     std::unordered_set<std::wstring> decodedPaths_;
     std::set<const void*> counted_;
+    std::map<std::size_t, std::size_t> decodedCost_;  // what an item's decoded pixels added, by item
     std::size_t total_ = 0;
     std::size_t headroom_ = 0;
     PicturePlan plan_;

@@ -12,7 +12,10 @@
 //     draws it stretched meanwhile), and the largest one without stamps for good (smaller ones
 //     are made from it without a decode, and it is wanted again when its size comes back).
 // A picture without area is never admitted; the same picture or file is counted once, and a
-// buffer shared by a picture and its decoded file once.
+// buffer shared by a picture and its decoded file once. A wanted picture whose decoded pixels
+// will do stands at that level however it is held: a picture of it made while it was one key away
+// is kept only in the room left (pass 2). The first picture drawn now (the show's own) is
+// admitted whatever the budget says: it is on screen, alive in any case.
 #pragma once
 #include <cstddef>
 #include <functional>
@@ -39,6 +42,12 @@ struct HeldDecoded {
     const void* buffer = nullptr;
 };
 
+// A job that carries the plan out: item `item` made ready, or only its file decoded.
+struct PlanJob {
+    std::size_t item = 0;
+    bool decodeOnly = false;
+};
+
 struct PicturePlan {
     std::vector<std::size_t> ready;    // items whose picture is kept or made, in the items' order
     std::vector<std::size_t> decoded;  // items whose file's decoded pixels are kept or made (one per file)
@@ -46,6 +55,9 @@ struct PicturePlan {
     std::vector<bool> keepDecoded;     // per held decoded file
     std::size_t bytes = 0;             // what the plan holds once all is made
     std::size_t headroom = 0;          // the room left for the largest decode still to be made
+    // What is to be made, in the order it is made: the items' order (the show's needs first),
+    // each item's picture, or its file's decoded pixels where they will do.
+    std::vector<PlanJob> jobs;
 };
 
 // `decodedBytesOf`: the bytes of a file's decoded pixels, known or estimated.

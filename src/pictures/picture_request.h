@@ -68,8 +68,9 @@ struct ScaledPicture {
 };
 
 // The clients of the pictures, in the order their needs count: what the show draws first, then
-// the presenter console, the overview's thumbnails, and the handout sheets decoded ahead.
-enum class PictureClient { Show, Console, Overview, Print };
+// the presenter console, the handout sheets (a preview open gets its sheet), and last the
+// overview's thumbnails, made in the room and the time the others leave.
+enum class PictureClient { Show, Console, Print, Overview };
 inline constexpr std::size_t kPictureClients = 4;
 
 // A picture a client wants. `decodedWillDo`: until it is asked for, its file's decoded pixels are

@@ -8,20 +8,22 @@ void PixelLedger::NoteTotal() {
     figures_.peak = std::max(figures_.peak, figures_.alive + figures_.reserved);
 }
 
-void PixelLedger::Charge(std::size_t bytes, std::size_t fromReserved) {
+void PixelLedger::Charge(std::size_t bytes, std::size_t fromReserved, fw::Charge kind) {
     {
         const std::lock_guard lock(mutex_);
         figures_.reserved -= std::min(fromReserved, figures_.reserved);
         figures_.alive += bytes;
+        if (kind == fw::Charge::Resident) figures_.resident += bytes;
         NoteTotal();
     }
     changed_.notify_all();
 }
 
-void PixelLedger::Discharge(std::size_t bytes) {
+void PixelLedger::Discharge(std::size_t bytes, fw::Charge kind) {
     {
         const std::lock_guard lock(mutex_);
         figures_.alive -= std::min(bytes, figures_.alive);
+        if (kind == fw::Charge::Resident) figures_.resident -= std::min(bytes, figures_.resident);
     }
     changed_.notify_all();
 }
@@ -38,12 +40,6 @@ void PixelLedger::Unreserve(std::size_t bytes) {
         figures_.reserved -= std::min(bytes, figures_.reserved);
     }
     changed_.notify_all();
-}
-
-bool PixelLedger::Fits(std::size_t bytes) const {
-    const std::lock_guard lock(mutex_);
-    const std::size_t total = figures_.alive + figures_.reserved;
-    return total <= budget_ && bytes <= budget_ - total;
 }
 
 bool PixelLedger::ReserveWhenRoom(std::size_t bytes, const std::function<bool()>& giveUp,

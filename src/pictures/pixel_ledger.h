@@ -12,15 +12,21 @@
 
 namespace fw {
 
+// What a buffer charged to a ledger is: made for the pictures (kept by a cache, drawn by a paint,
+// in progress), or a resident the program keeps beside them for good (logos, markers scaled to a
+// window), which the pictures' plan leaves room for before anything else.
+enum class Charge { Picture, Resident };
+
 class PixelLedger {
 public:
     struct Figures {
         std::size_t alive = 0;     // bytes of buffers charged and not yet freed
+        std::size_t resident = 0;  // of which residents
         std::size_t reserved = 0;  // room set aside for pictures in progress
         std::size_t peak = 0;      // the most alive + reserved ever reached
     };
 
-    // The budget that Fits and WaitForRoom judge by; the ledger itself refuses nothing.
+    // The budget that ReserveWhenRoom judges by; the ledger itself refuses nothing.
     explicit PixelLedger(std::size_t budget) : budget_(budget) {}
     PixelLedger(const PixelLedger&) = delete;
     PixelLedger& operator=(const PixelLedger&) = delete;
@@ -29,15 +35,13 @@ public:
 
     // A buffer of `bytes` now counts here; `fromReserved` of them were set aside for it, and no
     // longer count as reserved (so the total does not count them twice).
-    void Charge(std::size_t bytes, std::size_t fromReserved = 0);
+    void Charge(std::size_t bytes, std::size_t fromReserved = 0, fw::Charge kind = fw::Charge::Picture);
     // A charged buffer has been freed.
-    void Discharge(std::size_t bytes);
+    void Discharge(std::size_t bytes, fw::Charge kind = fw::Charge::Picture);
     // Room for a picture in progress, counted at once; given back with Unreserve or by a Charge.
     void Reserve(std::size_t bytes);
     void Unreserve(std::size_t bytes);
 
-    // Whether `bytes` more stay within the budget now.
-    bool Fits(std::size_t bytes) const;
     // Waits until `bytes` more fit the budget, or `giveUp` answers true (asked under the
     // ledger's lock whenever the ledger changes or Poke is called), or `limit` has passed.
     // Reserves the bytes and answers true when they fit; reserves nothing otherwise. `keepFree`

@@ -36,9 +36,11 @@ PictureCache::Hooks ScreenPictures::PlatformHooks() {
 ScreenPictures::ScreenPictures(PictureCache::Hooks hooks, std::size_t budget) : cache_(std::move(hooks), budget) {}
 
 std::shared_ptr<const ScaledPicture> ScreenPictures::Picture(const PictureRequest& request) {
+    const auto start = std::chrono::steady_clock::now();
     const std::optional<fw::FileIdentity> identity = fw::QueryFileIdentity(request.path.c_str());
-    if (!identity) return std::make_shared<const ScaledPicture>();  // missing
-    return cache_.Get(request, *identity);
+    identifyTime_ += std::chrono::steady_clock::now() - start;
+    ++identifies_;
+    return cache_.Get(request, identity);
 }
 
 std::shared_ptr<const fw::PixelBuffer> ScreenPictures::Resource(int id, int w, int h) {
@@ -48,7 +50,9 @@ std::shared_ptr<const fw::PixelBuffer> ScreenPictures::Resource(int id, int w, i
         const fw::Bitmap bitmap(::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id)));
         if (bitmap && w > 0 && h > 0) {
             const fw::PixelBuffer own = fw::ReadBitmapPixels(bitmap.get());
-            fw::PixelBuffer scaled = own ? fw::ScaledCopy(own.view(), w, h, 1, cache_.Ledger()) : fw::PixelBuffer{};
+            fw::PixelBuffer scaled = own ? fw::ScaledCopy(own.view(), w, h, 1) : fw::PixelBuffer{};
+            // Kept for good beside the pictures: the plan leaves their room first.
+            scaled.ChargeTo(cache_.Ledger(), 0, fw::Charge::Resident);
             if (scaled) made.pixels = std::make_shared<const fw::PixelBuffer>(std::move(scaled));
         }
         if (!bitmap) return nullptr;

@@ -33,6 +33,10 @@ public:
     bool DrawResource(HDC dc, int id, int x, int y, int w, int h);
 
     PictureCache& cache() { return cache_; }
+    // The metadata calls the window's thread made for its pictures, and their time (where a
+    // paint's time goes).
+    int identifies() const { return identifies_; }
+    std::chrono::nanoseconds identifyTime() const { return identifyTime_; }
 
 private:
     struct Kept {
@@ -41,6 +45,8 @@ private:
     };
     PictureCache cache_;
     std::vector<Kept> resources_;  // most recently used last
+    int identifies_ = 0;
+    std::chrono::nanoseconds identifyTime_{0};
 };
 
 // A picture ready to draw, put at (x, y) of dc: its pixels 1:1 at their place in the w x h

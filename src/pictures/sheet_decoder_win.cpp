@@ -32,8 +32,7 @@ SheetDecoder::Files SheetDecoder::Take(const Paths& paths, const std::vector<Pat
     for (std::size_t i = 0; i < paths.size(); ++i) {
         if (paths[i].empty()) continue;
         // The file on disk now, by its size and times, must be the one that was decoded.
-        const std::optional<fw::FileIdentity> identity = fw::QueryFileIdentity(paths[i].c_str());
-        if (identity) files[i] = cache_.Get(AsDecoded(paths[i]), *identity)->pixels;
+        files[i] = cache_.Get(AsDecoded(paths[i]), fw::QueryFileIdentity(paths[i].c_str()))->pixels;
     }
     return files;
 }

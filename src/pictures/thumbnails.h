@@ -1,6 +1,7 @@
 // The overview's thumbnails, as a client of the picture cache: every slide at the size the
-// overview draws it at, wanted in deck order (the cache's workers make them while nothing else
-// waits, on both cores, the cheapest first, each checked against its file's identity), and read
+// overview draws it at, wanted in deck order, after every other client's pictures (the cache's
+// workers make them while nothing else waits, on both cores, the cheapest first, each checked
+// against its file's identity), and read
 // back without ever being made on the caller's thread. A change of size makes them again (a
 // smaller size from the larger ones, without a decode); until then the old ones are drawn
 // stretched, and a slide not yet made is drawn as a numbered frame. Pure: no platform headers.
@@ -16,8 +17,12 @@ public:
     // One thumbnail per path (resolved), in deck order.
     explicit Thumbnails(std::vector<std::wstring> paths) : paths_(std::move(paths)) {}
 
-    // The size the overview draws them at.
-    void SetTileSize(int w, int h) { tileW_ = w, tileH_ = h; }
+    // The size the overview draws them at; true when it changed.
+    bool SetTileSize(int w, int h) {
+        const bool changed = w != tileW_ || h != tileH_;
+        tileW_ = w, tileH_ = h;
+        return changed;
+    }
     // The overview's wanted list: every thumbnail at the tile size; nothing without one.
     std::vector<Wanted> WantedList() const;
 

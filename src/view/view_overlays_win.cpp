@@ -99,12 +99,12 @@ void CPemboroView::OnOverlayTimer(UINT_PTR id) {
         ::KillTimer(m_hWnd, kNumberTimerId);
         if (m_overlay.shown == Overlay::Number) ShowOverlay(Overlay::None);
     } else if (id == kThumbnailTimerId) {
-        // Thumbnails fill in as the workers make them; the poll ends when all are there, and a
-        // paint that finds some missing (a new size) starts it again.
+        // Thumbnails fill in as the workers make them; the poll ends when nothing more will come
+        // (all made, or the rest without room), and a paint that finds more to come starts it again.
         if (m_overlay.shown != Overlay::Overview || !m_thumbnails || !m_pictures) return;
         const PictureCache& cache = m_pictures->cache();
         if (cache.Generation(PictureClient::Overview) != m_overlay.thumbnailsPainted) InvalidateRect(nullptr, FALSE);
-        else if (cache.Ready(PictureClient::Overview) == m_thumbnails->Count()) ::KillTimer(m_hWnd, kThumbnailTimerId);
+        else if (cache.Settled(PictureClient::Overview)) ::KillTimer(m_hWnd, kThumbnailTimerId);
     }
 }
 
@@ -116,7 +116,7 @@ bool CPemboroView::DrawOverlayInstead(HDC dc, const SlideRect& rc) {
     if (m_overlay.shown == Overlay::Overview) {
         const PictureCache* cache = m_pictures ? &m_pictures->cache() : nullptr;
         if (cache) m_overlay.thumbnailsPainted = cache->Generation(PictureClient::Overview);
-        if (cache && m_thumbnails && cache->Ready(PictureClient::Overview) < m_thumbnails->Count() && m_hWnd)
+        if (cache && m_thumbnails && !cache->Settled(PictureClient::Overview) && m_hWnd)
             ::SetTimer(m_hWnd, kThumbnailTimerId, kThumbnailPollMs, nullptr);
         DrawOverview(dc, rc, SLIDE_COUNT, m_overlay.framed, [&](int row) -> std::shared_ptr<const fw::PixelBuffer> {
             return m_thumbnails && cache ? m_thumbnails->Get(*cache, row) : nullptr;
@@ -142,7 +142,9 @@ void CPemboroView::PrepareThumbnails(const SlideRect& rc) {
         m_thumbnails = std::make_shared<Thumbnails>(std::move(paths));
     }
     const OverviewLayout layout = LayOutOverview(rc.Width(), rc.Height(), SLIDE_COUNT, TextDpi());
-    m_thumbnails->SetTileSize(layout.tileW, layout.tileH);
-    // Wanted at every paint, whatever is shown: the workers make them while nothing else waits.
-    m_pictures->cache().Want(PictureClient::Overview, m_thumbnails->WantedList());
+    const bool resized = m_thumbnails->SetTileSize(layout.tileW, layout.tileH);
+    // Said at each of the overview's paints; hidden, only when the size changes: the workers make
+    // them in the room and the time the other pictures leave, and a slide's paint says nothing.
+    if (resized || m_overlay.shown == Overlay::Overview)
+        m_pictures->cache().Want(PictureClient::Overview, m_thumbnails->WantedList());
 }

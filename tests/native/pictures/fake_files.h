@@ -1,6 +1,7 @@
 // Files that exist only in memory, for the picture cache's tests: their identity, pixel size and
 // grey level. A file may be gated (its decode waits, once it has its room, until the test opens
-// the gate), stall on its first decode only, or be broken (its decode throws). Decodes take time
+// the gate), stall on its first decode only, be broken (its decode throws), or fail to be read a
+// number of times (a share or a stick that hiccups). Decodes take time
 // on a clock of the test's own, so that estimates are taught without waiting for anything.
 #pragma once
 #include <atomic>
@@ -31,6 +32,7 @@ public:
         bool gated = false;        // every decode waits for the gate
         bool stallsFirst = false;  // the first decode waits for the gate, later ones do not
         bool throws = false;
+        int readFailures = 0;  // so many decodes from now on fail as a read that hiccups does
         std::chrono::nanoseconds takes{0};  // on the test's clock
     };
 
@@ -90,13 +92,22 @@ public:
     }
 
     fw::DecodedFile Decode(const std::wstring& path, const fw::DecodeRoom& room) {
+        ++reads;
         std::unique_lock lock(mutex_);
         const auto it = files_.find(path);
         if (it == files_.end()) return {};
         const File f = it->second;
         fw::DecodedFile out{true, f.identity, {}, false};
+        if (f.readFailures > 0) {
+            --it->second.readFailures;
+            ++decodes_[path];
+            order_.push_back(path);
+            out.transient = true;
+            return out;
+        }
         if (!f.decodes) return out;
         lock.unlock();
+        ++roomAsks;
         if (room && !room(f.width, f.height)) {
             out.deferred = true;
             return out;
@@ -134,6 +145,8 @@ public:
         return hooks;
     }
 
+    std::atomic<int> reads{0};     // decodes begun, whatever came of them
+    std::atomic<int> roomAsks{0};  // decodes that have asked for room (and may be waiting for it)
     std::atomic<int> workerThreads{0};
     std::atomic<int> workerThreadsLeft{0};
     std::atomic<int> lowJobs{0};
@@ -160,8 +173,7 @@ inline std::vector<Wanted> Wants(const std::vector<PictureRequest>& requests) {
 
 // A client's paint: it says what it wants, the first drawn now, and gets that one.
 inline std::shared_ptr<const ScaledPicture> Show(PictureCache& cache, FakeFiles& files, const PictureRequest& r) {
-    const auto identity = files.Identify(r.path);
-    return cache.Get(r, identity.value_or(fw::FileIdentity{}));
+    return cache.Get(r, files.Identify(r.path));
 }
 inline std::shared_ptr<const ScaledPicture> Paint(PictureCache& cache, FakeFiles& files, std::vector<Wanted> wanted,
                                                   PictureClient client = PictureClient::Show) {

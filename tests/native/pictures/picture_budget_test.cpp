@@ -194,3 +194,38 @@ TEST(PictureCacheClients, TheShowsNeedsComeFirstAndNothingIsKeptTwice) {
 }
 
 }  // namespace
+
+TEST(PictureCacheClients, TheRoomKeptFreeForWhatIsDrawnNowIsWhatItTakes) {
+    // A worker leaves room for the pictures its clients draw right away and have not made yet:
+    // as much as they take, no more. 20 KB a paint still holds is alive beside the plan.
+    const std::size_t file = 100 * 100 * 4;
+    const struct {
+        const char* what;
+        PictureClient client;
+        std::vector<Wanted> wanted;  // the first drawn now
+        bool missing;                // its file is gone
+    } cases[] = {
+        {"a sheet's file as decoded: its picture is its decoded pixels, counted once", PictureClient::Print,
+         {{PictureRequest{L"sheet.png", 0, 0, FitMode::AsDecoded, {}}, false},
+          {PictureRequest{L"ahead.png", 0, 0, FitMode::AsDecoded, {}}, false}},
+         false},
+        {"a slide whose file is missing: nothing to keep room for", PictureClient::Show,
+         {{Slide(L"sheet.png", 100, 100), false}, {Slide(L"ahead.png", 100, 100), false}}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeFiles files;
+        files.Put(L"sheet.png", 100, 100, 1);
+        files.Put(L"ahead.png", 100, 100, 2);
+        files.Put(L"taught.png", 100, 100, 3);
+        PictureCache cache(files.Hooks(), 3 * file + file / 4);
+        Show(cache, files, Slide(L"taught.png", 100, 100));  // the files' size is known
+        auto held = std::make_shared<fw::PixelBuffer>(fw::PixelBuffer::Allocate(50, 100, cache.Ledger()));
+        if (c.missing) files.Remove(L"sheet.png");
+        cache.Want(c.client, c.wanted, 1);
+        if (c.missing) Show(cache, files, c.wanted[0].request);  // the paint finds it missing
+        cache.WaitUntilIdle();
+        const auto ahead = cache.Peek(c.wanted[1].request);
+        EXPECT_TRUE(ahead && ahead->pixels) << "made ahead, the room kept free not overstated";
+    }
+}

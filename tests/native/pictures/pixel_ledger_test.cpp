@@ -42,8 +42,17 @@ TEST(PixelLedger, ABufferCountsUntilItsLastHolderLetsItGo) {
 TEST(PixelLedger, AWaitForRoomEndsWhenABufferIsFreedOrTheWaiterGivesUp) {
     auto ledger = std::make_shared<fw::PixelLedger>(1000);
     auto big = std::make_shared<fw::PixelBuffer>(fw::PixelBuffer::Allocate(20, 10, ledger));  // 800 bytes
-    auto waiting = std::async(std::launch::async, [&] { return ledger->ReserveWhenRoom(400, nullptr, 20s); });
-    EXPECT_EQ(waiting.wait_for(0s), std::future_status::timeout);
+    // `giveUp` is asked only when the room is not there: the first ask says the waiter found none.
+    std::promise<void> foundNone;
+    std::atomic<bool> told{false};
+    auto waiting = std::async(std::launch::async, [&] {
+        return ledger->ReserveWhenRoom(400, [&] {
+            if (!told.exchange(true)) foundNone.set_value();
+            return false;
+        }, 20s);
+    });
+    foundNone.get_future().wait();
+    EXPECT_EQ(ledger->Now().reserved, 0u) << "nothing reserved while it waits";
     big.reset();
     EXPECT_TRUE(waiting.get());
     EXPECT_EQ(ledger->Now().reserved, 400u);
