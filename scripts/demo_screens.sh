@@ -17,30 +17,8 @@ projector=${2:-1280x720}
 held=${3:-}
 lw=${laptop%x*} lh=${laptop#*x} pw=${projector%x*} ph=${projector#*x}
 
-export WINEPREFIX=$PWD/build/win/wineprefix-room WINEDEBUG=-all WINEARCH=win64
-export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
-[ -f "$WINEPREFIX/.pemboro-room-ready" ] || { echo "run the room tests once first" >&2; exit 1; }
-unset WINESERVER
-
-pids=()
-finish() {
-  wineserver -k >/dev/null 2>&1 || true
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
-}
-trap finish EXIT
-free_display() { local n=$1; while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done; echo "$n"; }
-wait_display() { for _ in $(seq 1 100); do DISPLAY=":$1" xwininfo -root >/dev/null 2>&1 && return 0; sleep 0.05; done; return 1; }
-
-outer=$(free_display 170)
-Xvfb ":$outer" -screen 0 $((lw + pw))x$((lh > ph ? lh : ph))x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-wait_display "$outer"
-inner=$(free_display $((outer + 1)))
-DISPLAY=":$outer" Xephyr ":$inner" -origin 0,0 -screen "$laptop" -origin "$lw,0" -screen "$projector" \
-  +xinerama -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-wait_display "$inner"
-export DISPLAY=":$inner"
+source scripts/room_screens.sh
+room_start_screens 170
 
 scripts/install_simulator.sh
 wine reg add 'HKCU\Software\QuillmerePemboro\Pemboro\General' /v Page /d 3 /f >/dev/null 2>&1
@@ -48,11 +26,11 @@ suffix=
 if [ "$held" = held ]; then
   suffix=-held
   CIRCELO_HOLD_PAGE_DOWN=1 wine "$WINEPREFIX/drive_c/Program Files/Quillmere/CirceloVexa/Vexax64.exe" </dev/null >/dev/null 2>&1 &
-  pids+=($!)
+  room_started $!
   sleep 4
 fi
 wine dist/Pemboro.exe -Pro -Monitor2 -Console </dev/null >/dev/null 2>&1 &
-pids+=($!)
+room_started $!
 sleep 8
 # The circuit hotspot of slide 4 (0.9 across, 0.11 up from the bottom) on the projector.
 xdotool mousemove $((lw + pw * 90 / 100)) $((ph * 89 / 100)) click 1

@@ -14,36 +14,15 @@ projector=${2:-1920x1080}
 dpi=${3:-96}
 lw=${laptop%x*} lh=${laptop#*x} pw=${projector%x*} ph=${projector#*x}
 
-export WINEPREFIX=$PWD/build/win/wineprefix-room WINEDEBUG=-all WINEARCH=win64
-export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
-[ -f "$WINEPREFIX/.pemboro-room-ready" ] || { echo "run the room tests once first" >&2; exit 1; }
-unset WINESERVER
-
-pids=()
-finish() {
-  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 || true
-  wineserver -k >/dev/null 2>&1 || true
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
-}
-trap finish EXIT
-free_display() { local n=$1; while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done; echo "$n"; }
-wait_display() { for _ in $(seq 1 100); do DISPLAY=":$1" xwininfo -root >/dev/null 2>&1 && return 0; sleep 0.05; done; return 1; }
-
-outer=$(free_display 180)
-Xvfb ":$outer" -screen 0 $((lw + pw))x$((lh > ph ? lh : ph))x24 -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-wait_display "$outer"
-inner=$(free_display $((outer + 1)))
-DISPLAY=":$outer" Xephyr ":$inner" -origin 0,0 -screen "$laptop" -origin "$lw,0" -screen "$projector" \
-  +xinerama -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-wait_display "$inner"
-export DISPLAY=":$inner"
+restore_dpi() { wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1 || true; }
+room_before_finish=restore_dpi
+source scripts/room_screens.sh
+room_start_screens 180
 
 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
 wine reg add 'HKCU\Software\QuillmerePemboro\Pemboro\General' /v Page /d 1 /f >/dev/null 2>&1
 wine dist/Pemboro.exe -Pro -Monitor2 -Console -Duration45 </dev/null >/dev/null 2>&1 &
-pids+=($!)
+room_started $!
 sleep 10
 # The console's slide fills the laptop's left side: points well inside it.
 at() { echo $((lw * $1 / 100)) $((lh * $2 / 100)); }

@@ -80,23 +80,6 @@ private:
     bool moved_ = false;
 };
 
-std::vector<std::wstring> Lines(const std::string& bytes) {
-    std::vector<std::wstring> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) end = bytes.size();
-        std::string line = bytes.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        std::wstring wide(line.size(), L'\0');
-        const int n = ::MultiByteToWideChar(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), wide.data(),
-                                            static_cast<int>(wide.size()));
-        wide.resize(n > 0 ? static_cast<size_t>(n) : 0);
-        lines.push_back(wide);
-        start = end + 1;
-    }
-    return lines;
-}
 
 bool ShowsAWindow(DWORD pid) {
     struct Search {
@@ -173,7 +156,7 @@ CheckRun RunCheck(const std::wstring& exe) {
     DWORD code = 0;
     ::GetExitCodeProcess(process.get(), &code);
     run.exitCode = code;
-    run.lines = Lines(bytes);
+    run.lines = Utf8Lines(bytes, true);
     return run;
 }
 

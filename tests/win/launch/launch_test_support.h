@@ -57,21 +57,17 @@ inline void WriteTextFile(const std::wstring& path, const char* text = "* test c
     ::CloseHandle(file);
 }
 
-// The lines of a UTF-8 log, without their line ends; empty when there is no log.
-inline std::vector<std::wstring> ReadLog(const std::wstring& path) {
+// UTF-8 text as lines without their line ends; a last line without its end is a line still being
+// written, kept only when `whole` says the text is complete.
+inline std::vector<std::wstring> Utf8Lines(const std::string& bytes, bool whole) {
     std::vector<std::wstring> lines;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return lines;
-    std::string bytes;
-    char chunk[4096];
-    DWORD read = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read) bytes.append(chunk, read);
-    ::CloseHandle(file);
     size_t start = 0;
     while (start < bytes.size()) {
         size_t end = bytes.find('\n', start);
-        if (end == std::string::npos) break;  // a line still being written
+        if (end == std::string::npos) {
+            if (!whole) break;
+            end = bytes.size();
+        }
         std::string line = bytes.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::wstring wide(line.size(), L'\0');
@@ -82,6 +78,19 @@ inline std::vector<std::wstring> ReadLog(const std::wstring& path) {
         start = end + 1;
     }
     return lines;
+}
+
+// The lines of a UTF-8 log, without their line ends; empty when there is no log.
+inline std::vector<std::wstring> ReadLog(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char chunk[4096];
+    DWORD read = 0;
+    while (::ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read) bytes.append(chunk, read);
+    ::CloseHandle(file);
+    return Utf8Lines(bytes, false);
 }
 
 // Waits until the log holds at least `count` lines; returns what it holds then.
