@@ -9,7 +9,6 @@
 #include "deck/page_cursor.h"
 #include "framework/dc.h"
 #include "framework/window_dpi.h"
-#include "launch/target_names.h"
 #include "pictures/picture_cache.h"
 #include "pictures/screen_pictures_win.h"
 #include "render/branding_layout.h"

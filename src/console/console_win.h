@@ -23,7 +23,6 @@
 #include "talk/talk.h"
 
 class ScreenPictures;
-struct Screenful;
 
 // The console's ground and the colours of its texts: the time of the talk running and before it
 // starts, and the time left as usual, near the end and past it. The warning is a clear orange and
